@@ -1,0 +1,30 @@
+// The journal catalogue: which folders are issues of which journal, and where
+// each issue keeps its table of contents.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct JournalKind {
+    std::string prefix;        ///< issue folder name without the number ("izone")
+    std::string contentsPath;  ///< contents page inside the folder (".\frame\left.htm")
+    std::string displayName;   ///< listed name; the caption is this plus the rest of the folder name
+};
+
+struct JournalCatalogue {
+    std::vector<JournalKind> entries;
+    int kindCount() const { return static_cast<int>(entries.size()); }
+};
+
+/// The five kinds stored on the first start.
+JournalCatalogue DefaultCatalogue();
+
+/// Reads the catalogue from the settings; when no count is stored (or the
+/// count is negative or above 10 000) installs the defaults and stores them.
+JournalCatalogue LoadCatalogue();
+
+/// Writes "NumNameJournals" and the three lists. Failures are silent.
+void StoreCatalogue(const JournalCatalogue& catalogue);
+
+/// The multi-string of one field of every entry, in catalogue order.
+std::string CatalogueList(const JournalCatalogue& catalogue, std::string JournalKind::*field);

@@ -1,0 +1,10 @@
+list(APPEND VESTRELS_CORE_SOURCES
+  app/settings_store.cpp
+  app/journal_catalogue.cpp
+  app/placement.cpp)
+list(APPEND VESTRELS_GUI_SOURCES
+  app/quillbox_app.cpp
+  app/quillbox_doc.cpp
+  app/main_frame.cpp
+  app/main_frame_bars.cpp
+  app/main_frame_commands.cpp)

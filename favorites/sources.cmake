@@ -1,0 +1,3 @@
+list(APPEND VESTRELS_CORE_SOURCES
+  favorites/favorites_store.cpp)
+list(APPEND VESTRELS_GUI_SOURCES)

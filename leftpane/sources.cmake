@@ -1,0 +1,2 @@
+list(APPEND VESTRELS_GUI_SOURCES
+  leftpane/left_view.cpp)

@@ -1,0 +1,19 @@
+// Turns a link from a table of contents, or a favourite's stored link, into
+// the target handed to the desktop.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "library/library.h"
+#include "platform/host_ui.h"
+
+/// The target for `link` of issue `selectedIssue`; nothing when no issue is
+/// selected. A `relative` link is resolved against the issue folder.
+std::optional<std::string> ArticleTarget(const Library& library, int selectedIssue, std::string_view link,
+                                         bool relative);
+
+/// Computes the target and hands it to the desktop.
+void OpenArticle(platform::HostUi& host, const Library& library, int selectedIssue, std::string link,
+                 bool relative);

@@ -1,0 +1,8 @@
+list(APPEND VESTRELS_CORE_SOURCES
+  library/library.cpp
+  library/discovery.cpp
+  library/compiled_help.cpp
+  library/contents_parser.cpp
+  library/article_target.cpp)
+list(APPEND VESTRELS_GUI_SOURCES
+  library/contents_page.cpp)

@@ -1,0 +1,35 @@
+// What the core asks of the desktop: message boxes, the folder browser, the
+// clipboard and the program that opens a target. The GUI supplies the real
+// desktop; tests and the command-line tool supply their own.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+enum class MessageIcon { None, Error, Warning, Information, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+class HostUi {
+public:
+    virtual ~HostUi() = default;
+
+    /// Texts are 1251.
+    virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                                      MessageButtons buttons) = 0;
+
+    /// The folder browser; the chosen folder in the internal form, nothing
+    /// when cancelled.
+    virtual std::optional<std::string> BrowseForFolder(const std::string& title) = 0;
+
+    /// Plain text onto the clipboard; false when the clipboard refused it.
+    virtual bool SetClipboardText(const std::string& text) = 0;
+
+    /// Hands a target (an address or an internal file path) to the program
+    /// the desktop associates with it.
+    virtual void OpenTarget(const std::string& target) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,16 @@
+// Starting a program and waiting for it, never through a shell.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform::process {
+
+/// Runs `hostProgram` with `args` (args[0] is the program's own name) and
+/// waits for it to end. Returns its exit status, or -1 when it could not start.
+int RunAndWait(const std::string& hostProgram, const std::vector<std::string>& args);
+
+/// Whether `hostPath` names an executable regular file.
+bool IsExecutable(const std::string& hostPath);
+
+}  // namespace platform::process

@@ -1,0 +1,53 @@
+// The per-user registry below HKEY_CURRENT_USER, kept as a REGEDIT4 file.
+//
+// The hive lives at $XDG_CONFIG_HOME/Vestrels/registry.reg (default
+// ~/.config/Vestrels/registry.reg). Values keep their exact bytes and type:
+// REG_DWORD is written as dword:, every other type as hex(N):. The reader also
+// takes the quoted-string form of a hand-edited file. Every write locks the
+// hive, re-reads it, changes one value and replaces the file atomically, so two
+// running instances never lose each other's values. A damaged hive reads as
+// missing values and is moved aside, never overwritten, before the next write.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform::registry {
+
+enum class ValueType : std::uint32_t { Sz = 1, Binary = 3, Dword = 4, MultiSz = 7 };
+
+/// An open key, named by its path below HKEY_CURRENT_USER ("Software\...").
+class Key {
+public:
+    explicit Key(std::string path) : path_(std::move(path)) {}
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+/// Opens an existing key; nothing when the key (or the hive) does not exist.
+std::optional<Key> OpenKey(const std::string& subKey);
+
+/// Opens a key, creating it (and the hive) when missing; nothing when the
+/// hive cannot be written.
+std::optional<Key> CreateKey(const std::string& subKey);
+
+enum class QueryResult { Ok, Missing, MoreData };
+
+/// Reads a value's bytes whatever its stored type. A value longer than
+/// `capacity` bytes yields MoreData and leaves `data` empty.
+QueryResult QueryValue(const Key& key, const std::string& name, std::size_t capacity, std::string& data);
+
+/// Writes one value; false when the hive could not be written.
+bool SetValue(const Key& key, const std::string& name, ValueType type, const std::string& data);
+
+/// The hive file's host path for the current environment.
+std::string HivePath();
+
+/// Makes every following SetValue fail (tests of the program's failure
+/// messages); keys still open and read normally.
+void SimulateWriteFailureForTesting(bool fail);
+
+}  // namespace platform::registry

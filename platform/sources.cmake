@@ -1,0 +1,11 @@
+list(APPEND VESTRELS_PLATFORM_SOURCES
+  platform/registry.cpp
+  platform/regedit_file.cpp
+  platform/text1251.cpp
+  platform/paths.cpp
+  platform/files.cpp
+  platform/process.cpp
+  platform/shell.cpp)
+list(APPEND VESTRELS_PLATFORM_WX_SOURCES
+  platform/wx/wx_text.cpp
+  platform/wx/wx_host_ui.cpp)
