@@ -1,1 +1,279 @@
-// placeholder until this file is written
+// The registry hive file: reads without a lock, writes under a lock file.
+//
+// A write: lock "registry.lock" beside the hive (the hive itself is replaced
+// by rename, so it cannot carry the lock), re-read the hive, change one value,
+// write "registry.reg.tmp", sync it, rename it over the hive, sync the folder,
+// unlock. Readers see either the old or the new file, never a half-written one.
+// A damaged hive is moved aside to "registry.reg.damaged[.N]" by the first
+// write; reads treat it as holding nothing and never touch it.
+#include "platform/registry.h"
+
+#include "platform/regedit_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::registry {
+namespace {
+
+std::atomic<bool> simulateWriteFailure{false};
+
+constexpr const char* kRoot = "HKEY_CURRENT_USER";
+
+std::string ConfigHome()
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && xdg[0] == '/')  // relative values are to be ignored
+        return xdg;
+    const char* home = std::getenv("HOME");
+    if (!home || !home[0]) {
+        const passwd* pw = getpwuid(getuid());
+        home = pw ? pw->pw_dir : "/";
+    }
+    return std::string(home) + "/.config";
+}
+
+std::string HiveFolder()
+{
+    return ConfigHome() + "/Vestrels";
+}
+
+std::string SectionName(const std::string& subKey)
+{
+    return subKey.empty() ? std::string(kRoot) : std::string(kRoot) + "\\" + subKey;
+}
+
+enum class HiveState { Missing, Damaged, Ok };
+
+struct LoadedHive {
+    HiveState state = HiveState::Missing;
+    regedit::Document document;
+};
+
+/// The whole file; nothing when it is absent (ENOENT) and `unreadable` set
+/// when it exists but cannot be read.
+std::optional<std::string> ReadFile(const std::string& path, bool& unreadable)
+{
+    unreadable = false;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        unreadable = errno != ENOENT && errno != ENOTDIR;
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[16384];
+    while (true) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            close(fd);
+            unreadable = true;
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fd);
+    return bytes;
+}
+
+LoadedHive LoadHive()
+{
+    bool unreadable = false;
+    const auto bytes = ReadFile(HivePath(), unreadable);
+    if (!bytes)
+        return {unreadable ? HiveState::Damaged : HiveState::Missing, {}};
+    auto document = regedit::Parse(*bytes);
+    if (!document)
+        return {HiveState::Damaged, {}};
+    return {HiveState::Ok, std::move(*document)};
+}
+
+bool MakeFolder(const std::string& path)
+{
+    if (mkdir(path.c_str(), 0700) == 0 || errno == EEXIST)
+        return true;
+    if (errno != ENOENT)
+        return false;
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos || slash == 0)
+        return false;
+    return MakeFolder(path.substr(0, slash)) && (mkdir(path.c_str(), 0700) == 0 || errno == EEXIST);
+}
+
+/// Holds the exclusive lock on "registry.lock" while it lives.
+class HiveLock {
+public:
+    explicit HiveLock(const std::string& folder)
+    {
+        fd_ = open((folder + "/registry.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd_ < 0)
+            return;
+        while (flock(fd_, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                close(fd_);
+                fd_ = -1;
+                return;
+            }
+        }
+    }
+    ~HiveLock()
+    {
+        if (fd_ >= 0)
+            close(fd_);  // releases the lock
+    }
+    HiveLock(const HiveLock&) = delete;
+    HiveLock& operator=(const HiveLock&) = delete;
+    bool Held() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+/// Moves a damaged hive to the first free "registry.reg.damaged[.N]".
+/// link() refuses an existing target, so no earlier copy is overwritten.
+bool MoveDamagedAside(const std::string& hive)
+{
+    for (int n = 0; n < 10000; ++n) {
+        const std::string aside = hive + ".damaged" + (n == 0 ? "" : "." + std::to_string(n));
+        if (link(hive.c_str(), aside.c_str()) == 0)
+            return unlink(hive.c_str()) == 0;
+        if (errno == EEXIST)
+            continue;
+        // Without hard links: check, then rename (we hold the write lock).
+        struct stat st;
+        if (lstat(aside.c_str(), &st) == 0)
+            continue;
+        return rename(hive.c_str(), aside.c_str()) == 0;
+    }
+    return false;
+}
+
+bool WriteAll(int fd, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool SyncFolder(const std::string& folder)
+{
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = fsync(fd) == 0;
+    close(fd);
+    return ok;
+}
+
+bool ReplaceHive(const std::string& folder, const std::string& hive, const std::string& bytes)
+{
+    const std::string tmp = hive + ".tmp";
+    const int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
+    if (close(fd) != 0 || !written || rename(tmp.c_str(), hive.c_str()) != 0) {
+        unlink(tmp.c_str());
+        return false;
+    }
+    SyncFolder(folder);  // the rename is done; a failed folder sync loses nothing now
+    return true;
+}
+
+/// The write protocol around one change of the document.
+template <typename Change>
+bool ModifyHive(Change change)
+{
+    if (simulateWriteFailure)
+        return false;
+    const std::string folder = HiveFolder();
+    if (!MakeFolder(folder))
+        return false;
+    HiveLock lock(folder);
+    if (!lock.Held())
+        return false;
+    const std::string hive = HivePath();
+    LoadedHive loaded = LoadHive();
+    if (loaded.state == HiveState::Damaged && !MoveDamagedAside(hive))
+        return false;
+    change(loaded.document);
+    return ReplaceHive(folder, hive, regedit::Serialize(loaded.document));
+}
+
+}  // namespace
+
+std::string HivePath()
+{
+    return HiveFolder() + "/registry.reg";
+}
+
+std::optional<Key> OpenKey(const std::string& subKey)
+{
+    const LoadedHive loaded = LoadHive();
+    if (loaded.state != HiveState::Ok || !loaded.document.HasKey(SectionName(subKey)))
+        return std::nullopt;
+    return Key(subKey);
+}
+
+std::optional<Key> CreateKey(const std::string& subKey)
+{
+    if (auto existing = OpenKey(subKey))
+        return existing;
+    const std::string section = SectionName(subKey);
+    if (!regedit::IsWritableName(section))
+        return std::nullopt;
+    if (!ModifyHive([&](regedit::Document& document) { document.EnsureSection(section); }))
+        return std::nullopt;
+    return Key(subKey);
+}
+
+QueryResult QueryValue(const Key& key, const std::string& name, std::size_t capacity, std::string& data)
+{
+    data.clear();
+    const LoadedHive loaded = LoadHive();
+    if (loaded.state != HiveState::Ok)
+        return QueryResult::Missing;
+    const regedit::Section* section = loaded.document.FindSection(SectionName(key.Path()));
+    const regedit::Value* value = section ? regedit::FindValue(*section, name) : nullptr;
+    if (!value)
+        return QueryResult::Missing;
+    if (value->data.size() > capacity)
+        return QueryResult::MoreData;
+    data = value->data;
+    return QueryResult::Ok;
+}
+
+bool SetValue(const Key& key, const std::string& name, ValueType type, const std::string& data)
+{
+    const std::string section = SectionName(key.Path());
+    if (!regedit::IsWritableName(section) || !regedit::IsWritableName(name))
+        return false;
+    // The key's section is recreated if it vanished meanwhile (for instance
+    // with a damaged hive that this write moves aside).
+    return ModifyHive([&](regedit::Document& document) {
+        document.SetValue(section, name, static_cast<std::uint32_t>(type), data);
+    });
+}
+
+void SimulateWriteFailureForTesting(bool fail)
+{
+    simulateWriteFailure = fail;
+}
+
+}  // namespace platform::registry
