@@ -1,2 +1,7 @@
-list(APPEND VESTRELS_CORE_SOURCES)
+list(APPEND VESTRELS_CORE_SOURCES
+  articles/text_wrap.cpp
+  articles/font_request.cpp
+  articles/article_layout.cpp
+  articles/view_scroll.cpp
+  articles/view_selection.cpp)
 list(APPEND VESTRELS_GUI_SOURCES)

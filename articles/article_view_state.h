@@ -1,0 +1,23 @@
+// What the article view keeps between events: its display mode, the scroll
+// state of the last paint and the selection's saved state.
+#pragma once
+
+#include <cstdint>
+
+#include "library/issue_record.h"
+
+/// Client and clip rectangles share the hit rectangle's layout (client
+/// coordinates, right and bottom exclusive).
+using PixelRect = HitRect;
+
+struct ArticleViewState {
+    bool issueMode = true;      ///< false while the favourites page shows a section
+    int scrollPosition = 0;     ///< pixels the list is shifted upwards
+    int scrollMaximum = 0;      ///< upper end of the scroll range, set by each paint
+    int lineStep = 0;           ///< cell height measured last by the last paint
+    std::int32_t savedState = kMarkPlain;  ///< the selected entry's mark before it was selected
+};
+
+/// The current index seen by the previous paint, shared by the whole process;
+/// -1 before the first paint.
+int& ProcessLastPaintedIndex();

@@ -1,0 +1,53 @@
+// The scroll table.
+#include "articles/view_scroll.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+constexpr int kScrollBarStrip = 15;
+
+/// Sums are widened so that no input overflows; the result fits an int.
+int ToInt(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                       std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+ScrollAction ScrollActionForKey(NavigationKey key) {
+    switch (key) {
+        case NavigationKey::Up: return ScrollAction::LineUp;
+        case NavigationKey::Down: return ScrollAction::LineDown;
+        case NavigationKey::PageUp: return ScrollAction::PageUp;
+        case NavigationKey::PageDown: return ScrollAction::PageDown;
+        case NavigationKey::Other: break;
+    }
+    return ScrollAction::None;
+}
+
+int ScrolledPosition(ScrollAction action, int position, int thumbPosition, int lineStep, int clientHeight,
+                     int scrollMaximum) {
+    std::int64_t p = position;
+    std::int64_t page = static_cast<std::int64_t>(clientHeight) - lineStep;
+    switch (action) {
+        case ScrollAction::LineUp: return ToInt(std::max<std::int64_t>(p - lineStep, 0));
+        case ScrollAction::LineDown: return ToInt(std::min<std::int64_t>(p + lineStep, scrollMaximum));
+        case ScrollAction::PageUp: return ToInt(std::max<std::int64_t>(p - page, 0));
+        case ScrollAction::PageDown: return ToInt(std::min<std::int64_t>(p + page, scrollMaximum));
+        case ScrollAction::Thumb: return thumbPosition;
+        case ScrollAction::None: break;
+    }
+    return position;
+}
+
+void ApplyScroll(ArticleViewState& state, ScrollAction action, int thumbPosition, int clientHeight) {
+    state.scrollPosition = ScrolledPosition(action, state.scrollPosition, thumbPosition, state.lineStep,
+                                            clientHeight, state.scrollMaximum);
+}
+
+PixelRect ScrollInvalidation(PixelRect client) {
+    return PixelRect{client.left, client.top, client.right - kScrollBarStrip, client.bottom};
+}

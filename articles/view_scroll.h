@@ -1,0 +1,28 @@
+// The article view's scrolling: one table for the scroll bar's requests and
+// the navigation keys.
+#pragma once
+
+#include "articles/article_view_state.h"
+
+enum class ScrollAction { LineUp, LineDown, PageUp, PageDown, Thumb, None };
+
+/// The keys the window passes on; every other key is Other.
+enum class NavigationKey { Up, Down, PageUp, PageDown, Other };
+
+/// Up, Down, Page Up and Page Down scroll like the scroll bar's line and page
+/// requests; other keys (Home and End included) leave the position alone.
+ScrollAction ScrollActionForKey(NavigationKey key);
+
+/// The new position. Each action applies only its own limit: line and page up
+/// stop at 0, line and page down at `scrollMaximum`; a thumb request takes
+/// `thumbPosition` as it is; None keeps `position`.
+int ScrolledPosition(ScrollAction action, int position, int thumbPosition, int lineStep, int clientHeight,
+                     int scrollMaximum);
+
+/// Applies the action to the state's position with the state's line step and
+/// the scroll maximum of the last paint. The window then moves the thumb to
+/// `state.scrollPosition` and invalidates ScrollInvalidation(client).
+void ApplyScroll(ArticleViewState& state, ScrollAction action, int thumbPosition, int clientHeight);
+
+/// The client area without the scroll bar's 15-pixel strip at the right.
+PixelRect ScrollInvalidation(PixelRect client);

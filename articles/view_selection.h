@@ -1,0 +1,40 @@
+// Selection, opening and hit-testing of the article view's entries.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "articles/article_layout.h"
+#include "articles/article_view_state.h"
+
+struct PressOutcome {
+    /// Set when an entry was hit: the frame's `selectedArticle` becomes this
+    /// and its `listItemChosen` is cleared.
+    std::optional<int> selectedArticle;
+    bool invalidate = false;  ///< repaint the whole view with background erase
+};
+
+/// A left-button press at (x, y). Ignored when no button flag is set (the
+/// refresh tick sends such presses) and when the current index names nothing.
+/// The hit entry becomes selected (mark 2); any other selected entry goes back
+/// to the saved state; the saved state becomes the hit entry's old mark, 0
+/// when nothing was hit, and stays when the hit entry was already selected.
+PressOutcome PressAt(ArticleViewState& state, int currentIndex, const ArticleData& data, int x, int y,
+                     bool anyButtonFlag);
+
+/// An article to hand to the contents page's OpenArticle.
+struct OpenRequest {
+    std::string link;
+    bool relative = false;  ///< issue entries: true; favourites carry a complete link
+    bool operator==(const OpenRequest&) const = default;
+};
+
+/// A double click at (x, y): every entry whose hitRect contains the point, in
+/// range order. Marks and the selection are left alone.
+std::vector<OpenRequest> ArticlesToOpen(const ArticleViewState& state, int currentIndex, const ArticleData& data,
+                                        int x, int y);
+
+/// The position in the range of the first entry containing (x, y), for the
+/// right-click favourites actions.
+std::optional<int> FirstEntryAt(const EntryRange& range, int x, int y);
