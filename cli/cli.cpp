@@ -1,1 +1,213 @@
-// placeholder
+// vestrels-cli: the library's discovery, contents parser and article targets
+// over one working directory, printed as tab-separated lines or JSON lines.
+// The tool never asks anything and never writes a setting: its desktop
+// refuses every request, and its messages go to the error stream.
+#include "cli/cli.h"
+
+#include <charconv>
+#include <filesystem>
+#include <optional>
+
+#include <nlohmann/json.hpp>
+
+#include "app/journal_catalogue.h"
+#include "library/article_target.h"
+#include "library/contents_parser.h"
+#include "library/discovery.h"
+#include "platform/host_ui.h"
+#include "platform/paths.h"
+#include "platform/shell.h"
+#include "platform/text1251.h"
+
+namespace {
+
+constexpr const char* kUsage = "usage: vestrels-cli [--dir DIR] [--json] list | toc N | target N [LINK]\n";
+
+struct Options {
+    std::optional<std::string> dir;
+    bool json = false;
+    std::string command;
+    std::vector<std::string> operands;
+};
+
+// A desktop that answers nothing; messages become lines on the error stream.
+class RefusingHost : public platform::HostUi {
+public:
+    explicit RefusingHost(std::ostream& err) : err_(err) {}
+
+    platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption, platform::MessageIcon,
+                                        platform::MessageButtons) override
+    {
+        err_ << platform::text::Utf8From1251(caption) << ": " << platform::text::Utf8From1251(text) << '\n';
+        return platform::MessageAnswer::Cancel;
+    }
+    std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
+    bool SetClipboardText(const std::string&) override { return false; }
+    void OpenTarget(const std::string&) override {}
+
+private:
+    std::ostream& err_;
+};
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& args)
+{
+    Options options;
+    std::size_t i = 0;
+    for (; i < args.size() && args[i].starts_with("--"); ++i) {
+        if (args[i] == "--json")
+            options.json = true;
+        else if (args[i] == "--dir" && i + 1 < args.size())
+            options.dir = args[++i];
+        else
+            return std::nullopt;
+    }
+    if (i == args.size())
+        return std::nullopt;
+    options.command = args[i];
+    options.operands.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+    const std::size_t count = options.operands.size();
+    const bool fits = (options.command == "list" && count == 0) || (options.command == "toc" && count == 1) ||
+                      (options.command == "target" && (count == 1 || count == 2));
+    return fits ? std::optional<Options>(std::move(options)) : std::nullopt;
+}
+
+std::optional<int> ParseIndex(const std::string& text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+std::string WorkPatternFor(const Options& options)
+{
+    if (!options.dir)
+        return ReadStoredWorkPattern();
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(*options.dir, ec);
+    return platform::paths::FromHost(ec ? *options.dir : absolute.string()) + "\\*";
+}
+
+// One output line: tab-separated UTF-8 fields, or a JSON object.
+class LinePrinter {
+public:
+    LinePrinter(std::ostream& out, bool json) : out_(out), json_(json) {}
+
+    void Print(const std::vector<std::pair<std::string, nlohmann::json>>& fields)
+    {
+        if (json_) {
+            nlohmann::json object = nlohmann::json::object();
+            for (const auto& [key, value] : fields)
+                object[key] = value;
+            out_ << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+            return;
+        }
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const nlohmann::json& value = fields[i].second;
+            out_ << (i ? "\t" : "") << (value.is_string() ? OneLine(value.get<std::string>()) : value.dump());
+        }
+        out_ << '\n';
+    }
+
+private:
+    // A tab or line break inside a field would split the line.
+    static std::string OneLine(std::string text)
+    {
+        for (char& c : text)
+            if (c == '\t' || c == '\n' || c == '\r')
+                c = ' ';
+        return text;
+    }
+
+    std::ostream& out_;
+    bool json_;
+};
+
+std::string Utf8(const std::string& text1251)
+{
+    return platform::text::Utf8From1251(text1251);
+}
+
+void PrintList(const Library& library, LinePrinter& printer)
+{
+    for (int i = 0; i < library.issueCount(); ++i)
+        printer.Print({{"index", i},
+                       {"folder", Utf8(library.folderNames[i])},
+                       {"caption", Utf8(library.issues[i].caption)}});
+}
+
+void PrintContents(platform::HostUi& host, const JournalCatalogue& catalogue, const Library& library, int issue,
+                   LinePrinter& printer)
+{
+    // Only the asked issue is parsed, so only its unreadable page is reported.
+    Library single;
+    single.workPattern = library.workPattern;
+    single.folderNames = {library.folderNames[issue]};
+    single.issues.resize(1);
+    ParseContents(host, catalogue, single);
+    for (int position = 0; position < kEntriesPerIssue; ++position) {
+        const ArticleEntry& entry = single.issues[0].articles[position];
+        printer.Print({{"position", position}, {"title", Utf8(entry.title)}, {"link", Utf8(entry.link)}});
+        if (entry.title.empty())
+            break;
+    }
+}
+
+void PrintTarget(const Library& library, int issue, const std::string& link1251, LinePrinter& printer)
+{
+    const std::optional<std::string> target = ArticleTarget(library, issue, link1251, true);
+    if (!target)
+        return;
+    printer.Print({{"target", Utf8(*target)}, {"host", platform::shell::ToHostTarget(*target).value}});
+}
+
+int Fail(std::ostream& err, const std::string& message)
+{
+    err << "vestrels-cli: " << message << '\n';
+    return 1;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const std::optional<Options> options = ParseOptions(args);
+    std::optional<int> issue;
+    if (options && !options->operands.empty())
+        issue = ParseIndex(options->operands[0]);
+    if (!options || (!options->operands.empty() && !issue)) {
+        err << kUsage;
+        return 2;
+    }
+
+    const std::string workPattern = WorkPatternFor(*options);
+    if (workPattern.empty())
+        return Fail(err, "no working directory: none is stored, give one with --dir");
+    JournalCatalogue catalogue = ReadStoredCatalogue().value_or(DefaultCatalogue());
+    std::optional<std::vector<std::string>> folders = ScanIssueFolders(catalogue, workPattern);
+    const std::string shownDir =
+        Utf8(workPattern.ends_with("\\*") ? workPattern.substr(0, workPattern.size() - 2) : workPattern);
+    if (!folders)
+        return Fail(err, "cannot read the working directory " + shownDir);
+    if (folders->empty())
+        return Fail(err, "no issue folder found in " + shownDir);
+
+    Library library;
+    library.workPattern = workPattern;
+    BuildLibraryFrom(catalogue, library, std::move(*folders));
+    if (issue && *issue >= library.issueCount())
+        return Fail(err, "issue " + std::to_string(*issue) + " out of range (0 to " +
+                             std::to_string(library.issueCount() - 1) + ")");
+
+    RefusingHost host(err);
+    LinePrinter printer(out, options->json);
+    if (options->command == "list")
+        PrintList(library, printer);
+    else if (options->command == "toc")
+        PrintContents(host, catalogue, library, *issue, printer);
+    else
+        PrintTarget(library, *issue, platform::text::To1251FromUtf8(options->operands.size() > 1 ? options->operands[1] : ""),
+                    printer);
+    return 0;
+}

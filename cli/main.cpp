@@ -1,1 +1,9 @@
-int main() { return 0; }
+// Entry point of vestrels-cli; the commands live in cli.cpp.
+#include <iostream>
+
+#include "cli/cli.h"
+
+int main(int argc, char** argv)
+{
+    return RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}

@@ -1,6 +1,7 @@
 // The working directory and the issue folders found in it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,8 +38,21 @@ enum class DiscoveryResult { Done, RequestLimitReached };
 DiscoveryResult ChooseWorkingDirectory(platform::HostUi& host, const platform::registry::Key& settingsKey,
                                        bool resetCounter, std::string& workPattern);
 
-/// Gives each ".chm" file of the working directory a folder and has it
-/// unpacked there.
+/// Starts the count of working-directory requests afresh (tests only).
+void ResetWorkingDirectoryRequestsForTesting();
+
+/// The lower-cased names of the issue folders of the working directory, in
+/// listing order; nothing when the folder cannot be listed. Asks nothing.
+std::optional<std::vector<std::string>> ScanIssueFolders(JournalCatalogue& catalogue, std::string_view workPattern);
+
+/// Puts the folders in library order and gives each an empty issue record
+/// with its caption. Keeps the library's workPattern.
+void BuildLibraryFrom(const JournalCatalogue& catalogue, Library& library, std::vector<std::string> folders);
+
+/// Gives each ".chm" file of the working directory that no folder stands for
+/// a folder of its own (its path goes onto the clipboard) and has it unpacked
+/// there: by "hhw.exe" when the current directory holds that tool, otherwise
+/// by the program. A new folder that stays empty is removed again.
 void PrepareCompiledHelpIssues(platform::HostUi& host, std::string_view workPattern);
 
 /// Finds the working directory and its issue folders, in library order, with

@@ -1,1 +1,13 @@
-// placeholder until this file is written
+// Paths inside the library: a folder is the working-directory pattern with its
+// "*" replaced by the folder's name.
+#include "library/library.h"
+
+std::string FolderPath(std::string_view workPattern, std::string_view name)
+{
+    std::string path(workPattern);
+    const std::size_t star = path.rfind('*');
+    if (star == std::string::npos)
+        return path + "\\" + std::string(name);
+    path.replace(star, 1, name);
+    return path;
+}

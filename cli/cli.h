@@ -1,0 +1,12 @@
+// vestrels-cli: lists the issues of a working directory, an issue's table of
+// contents, and the targets its links open, without a display and without
+// writing any setting.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+/// Runs one command; `args` are the arguments after the program name. Output
+/// is UTF-8. Returns the exit status: 0 done, 1 failed, 2 wrong usage.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,0 +1,181 @@
+// vestrels-cli: its three commands in both output forms, its failures, and
+// the real program.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "app/settings_store.h"
+#include "cli/cli.h"
+#include "platform/registry.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+struct Run {
+    int status;
+    std::string out, err;
+};
+
+Run RunTool(const std::vector<std::string>& args)
+{
+    std::ostringstream out, err;
+    const int status = RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::string Internal(std::string hostPath)
+{
+    for (char& c : hostPath)
+        if (c == '/')
+            c = '\\';
+    return hostPath;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    CliTest()
+    {
+        journals.MakeFolder("izone57");
+        journals.MakeFolder("release-gold2");
+        journals.MakeFolder("izone57.old");
+        // "Содержание" in 1251, a section heading, then one article.
+        journals.Write("izone57/frame/left.htm",
+                       "<tr><td><b>\xD1\xEE\xE4\xE5\xF0\xE6\xE0\xED\xE8\xE5</b></td></tr>\n"
+                       "<li><a href=\"text/a1.htm\">First</a></li>\n");
+    }
+
+    PrivateProfile profile;
+    TempDir journals;
+};
+
+TEST_F(CliTest, ListsIssuesInLibraryOrder)
+{
+    const Run run = RunTool({"--dir", journals.path(), "list"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Lines(run.out),
+              (std::vector<std::string>{"0\trelease-gold2\tInternetZone-gold2", "1\tizone57\tInternetZone57"}));
+}
+
+TEST_F(CliTest, ListsAsJsonLines)
+{
+    const Run run = RunTool({"--json", "--dir", journals.path(), "list"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    const nlohmann::json issue = nlohmann::json::parse(lines[1]);
+    EXPECT_EQ(issue["index"], 1);
+    EXPECT_EQ(issue["folder"], "izone57");
+    EXPECT_EQ(issue["caption"], "InternetZone57");
+}
+
+TEST_F(CliTest, PrintsContentsUpToTheEndEntry)
+{
+    const Run plain = RunTool({"--dir", journals.path(), "toc", "1"});
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(Lines(plain.out), (std::vector<std::string>{"0\t     Содержание\t", "1\t     First\ttext/a1.htm",
+                                                          "2\t\t"}));
+
+    const Run json = RunTool({"--dir", journals.path(), "--json", "toc", "1"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const nlohmann::json entry = nlohmann::json::parse(Lines(json.out).at(1));
+    EXPECT_EQ(entry["position"], 1);
+    EXPECT_EQ(entry["title"], "     First");
+    EXPECT_EQ(entry["link"], "text/a1.htm");
+}
+
+TEST_F(CliTest, UnreadableContentsIsReportedAndRunGoesOn)
+{
+    const Run run = RunTool({"--dir", journals.path(), "toc", "0"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(Lines(run.out), std::vector<std::string>{"0\t\t"});
+    EXPECT_NE(run.err.find("Ошибка открытия файла: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("release-gold2"), std::string::npos) << run.err;
+}
+
+TEST_F(CliTest, PrintsTargetsInBothForms)
+{
+    const std::string folder = journals.Join("izone57");
+    const Run start = RunTool({"--dir", journals.path(), "target", "1"});
+    EXPECT_EQ(start.status, 0) << start.err;
+    EXPECT_EQ(start.out, Internal(folder) + "\\index.htm\t" + folder + "/index.htm\n");
+
+    const Run article = RunTool({"--dir", journals.path(), "--json", "target", "1", "../text/a1.htm"});
+    ASSERT_EQ(article.status, 0) << article.err;
+    const nlohmann::json target = nlohmann::json::parse(article.out);
+    EXPECT_EQ(target["target"], Internal(folder) + "\\text\\a1.htm");
+    EXPECT_EQ(target["host"], folder + "/text/a1.htm");
+
+    const Run address = RunTool({"--dir", journals.path(), "target", "0", "http://example.org/a"});
+    EXPECT_EQ(address.out, "http://example.org/a\thttp://example.org/a\n");
+}
+
+TEST_F(CliTest, UsesStoredWorkingDirectoryWithoutWritingSettings)
+{
+    const std::string stored = journals.path() + "/*";
+    ASSERT_TRUE(platform::registry::SetValue(platform::registry::CreateKey(kSettingsKey).value(), "Journals",
+                                             platform::registry::ValueType::Sz, stored));
+    const std::string hiveBefore = profile.HiveBytes();
+
+    const Run run = RunTool({"list"});
+
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Lines(run.out).size(), 2u);
+    EXPECT_EQ(profile.HiveBytes(), hiveBefore);  // no catalogue defaults stored either
+}
+
+TEST_F(CliTest, FailuresExitWithOne)
+{
+    TempDir empty;
+    const std::vector<std::vector<std::string>> cases = {
+        {"list"},  // nothing stored
+        {"--dir", empty.path(), "list"},
+        {"--dir", empty.Join("absent"), "list"},
+        {"--dir", journals.path(), "toc", "2"},
+        {"--dir", journals.path(), "target", "7", "a.htm"},
+    };
+    for (const auto& args : cases) {
+        const Run run = RunTool(args);
+        EXPECT_EQ(run.status, 1) << args.back();
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_NE(run.err.find("vestrels-cli: "), std::string::npos);
+    }
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwo)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {}, {"show"}, {"toc"}, {"toc", "x"}, {"toc", "-1"}, {"list", "3"}, {"target", "1", "a", "b"},
+        {"--dir"}, {"--verbose", "list"},
+    };
+    for (const auto& args : cases) {
+        const Run run = RunTool(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.err.starts_with("usage: vestrels-cli")) << run.err;
+    }
+}
+
+TEST_F(CliTest, RealProgramListsIssues)
+{
+    const std::string output = journals.Join("out.txt");
+    const std::string command =
+        std::string("'") + VESTRELS_CLI_PATH + "' --dir '" + journals.path() + "' list > '" + output + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(journals.Read("out.txt"), "0\trelease-gold2\tInternetZone-gold2\n1\tizone57\tInternetZone57\n");
+
+    const std::string usage = std::string("'") + VESTRELS_CLI_PATH + "' 2>/dev/null";
+    EXPECT_EQ(WEXITSTATUS(std::system(usage.c_str())), 2);
+}
+
+}  // namespace

@@ -1,0 +1,52 @@
+// A desktop for the library's tests: records what the core shows and answers
+// the folder browser from a queue.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/host_ui.h"
+
+class FakeHost : public platform::HostUi {
+public:
+    struct Message {
+        std::string text, caption;
+        platform::MessageIcon icon;
+    };
+
+    std::vector<Message> messages;
+    std::deque<std::optional<std::string>> folderAnswers;  ///< internal paths; an empty queue cancels
+    std::vector<std::string> browserTitles;
+    std::vector<std::string> clipboardTexts;
+    bool clipboardWorks = true;
+    std::vector<std::string> openedTargets;
+
+    platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                                        platform::MessageIcon icon, platform::MessageButtons) override
+    {
+        messages.push_back({text, caption, icon});
+        return platform::MessageAnswer::Ok;
+    }
+
+    std::optional<std::string> BrowseForFolder(const std::string& title) override
+    {
+        browserTitles.push_back(title);
+        if (folderAnswers.empty())
+            return std::nullopt;
+        std::optional<std::string> answer = folderAnswers.front();
+        folderAnswers.pop_front();
+        return answer;
+    }
+
+    bool SetClipboardText(const std::string& text) override
+    {
+        if (!clipboardWorks)
+            return false;
+        clipboardTexts.push_back(text);
+        return true;
+    }
+
+    void OpenTarget(const std::string& target) override { openedTargets.push_back(target); }
+};
