@@ -1,1 +1,139 @@
-// placeholder until this file is written
+// Internal "\"-paths in 1251 to host paths in UTF-8, and back.
+//
+// Journals come from case-insensitive volumes and their pages link with any
+// case, so each segment that does not exist under its exact name is looked up
+// in its folder with the 1251 case table. A drive-like prefix such as "D:" is
+// not special: it is an ordinary segment of a relative path. A wildcard "*"
+// as the last segment is not expanded either (callers strip it).
+#include "platform/paths.h"
+
+#include "platform/text1251.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace platform::paths {
+namespace {
+
+bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+/// The segments of an internal path after the rules of a Windows volume:
+/// empty and "." segments go, trailing dots of a name are ignored (so
+/// "izone57." is "izone57" and "..." is "."), ".." stays.
+std::vector<std::string> Segments(std::string_view path)
+{
+    std::vector<std::string> segments;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !IsSeparator(path[end]))
+            ++end;
+        std::string segment(path.substr(start, end - start));
+        if (segment != "..") {
+            while (!segment.empty() && segment.back() == '.')
+                segment.pop_back();
+        }
+        if (!segment.empty())
+            segments.push_back(std::move(segment));
+        start = end + 1;
+    }
+    return segments;
+}
+
+std::string JoinHost(const std::string& base, const std::string& name)
+{
+    if (base.empty())
+        return name;
+    return base.back() == '/' ? base + name : base + "/" + name;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+/// The host name of `segment` inside `folder`: the exact name when it exists,
+/// else the entry that reads as the segment (exactly, then ignoring case).
+std::optional<std::string> FindOnDisk(const std::string& folder, const std::string& segment)
+{
+    const std::string exact = NameToHost(segment);
+    struct stat st;
+    if (lstat(JoinHost(folder, exact).c_str(), &st) == 0)
+        return exact;
+    const std::vector<std::string> entries = FolderEntries(folder);
+    for (const std::string& entry : entries)
+        if (NameFromHost(entry) == segment)
+            return entry;
+    const std::string wanted = text::Lower1251(segment);
+    for (const std::string& entry : entries)
+        if (text::Lower1251(NameFromHost(entry)) == wanted)
+            return entry;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string ToHost(std::string_view internalPath)
+{
+    const bool absolute = !internalPath.empty() && IsSeparator(internalPath.front());
+    std::string host = absolute ? "/" : "";
+    bool stillOnDisk = true;  // below a missing segment nothing can be found
+    for (const std::string& segment : Segments(internalPath)) {
+        std::string name;
+        if (segment == "..") {
+            name = segment;
+        } else if (stillOnDisk) {
+            auto found = FindOnDisk(host, segment);
+            stillOnDisk = found.has_value();
+            name = found ? *found : NameToHost(segment);
+        } else {
+            name = NameToHost(segment);
+        }
+        host = JoinHost(host, name);
+    }
+    return host.empty() ? "." : host;
+}
+
+std::string FromHost(std::string_view hostPath)
+{
+    std::string internal;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t slash = hostPath.find('/', start);
+        internal += NameFromHost(hostPath.substr(start, slash - start));
+        if (slash == std::string_view::npos)
+            return internal;
+        internal += '\\';
+        start = slash + 1;
+    }
+}
+
+std::string NameFromHost(std::string_view hostName)
+{
+    return text::IsValidUtf8(hostName) ? text::To1251FromUtf8(hostName) : std::string(hostName);
+}
+
+std::string NameToHost(std::string_view name1251)
+{
+    return text::Utf8From1251(name1251);
+}
+
+}  // namespace platform::paths

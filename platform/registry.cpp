@@ -61,9 +61,15 @@ struct LoadedHive {
 std::optional<std::string> ReadFile(const std::string& path, bool& unreadable)
 {
     unreadable = false;
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         unreadable = errno != ENOENT && errno != ENOTDIR;
+        return std::nullopt;
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {  // a folder or a FIFO in its place
+        close(fd);
+        unreadable = true;
         return std::nullopt;
     }
     std::string bytes;

@@ -14,8 +14,9 @@ struct HostTarget {
     std::string value;  ///< the address (UTF-8) or the host file path
 };
 
-/// A target containing "http" or "file:" is an address, handed over as it
-/// stands (in UTF-8); anything else is a file path mapped to the host.
+/// A target containing "http" or "file:", or starting with "mailto:", is an
+/// address, handed over as it stands (in UTF-8); anything else is a file path
+/// mapped to the host.
 HostTarget ToHostTarget(std::string_view target1251);
 
 }  // namespace platform::shell

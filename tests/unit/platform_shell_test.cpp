@@ -1,0 +1,35 @@
+// Which targets are addresses and how file targets map to the host.
+#include "platform/shell.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform::shell;
+
+TEST(PlatformShell, TargetMapping)
+{
+    struct Case {
+        std::string target;
+        TargetKind kind;
+        std::string value;
+    };
+    const Case cases[] = {
+        {"http://www.example.org/a?b=1#c", TargetKind::Address, "http://www.example.org/a?b=1#c"},
+        {"https://example.org/\xCF", TargetKind::Address, "https://example.org/\xD0\x9F"},
+        {"file:///home/u/a.htm", TargetKind::Address, "file:///home/u/a.htm"},
+        {"\\home\\u\\j\\file:x", TargetKind::Address, "\\home\\u\\j\\file:x"},
+        {"mailto:author@example.org", TargetKind::Address, "mailto:author@example.org"},
+        {"\\nonexistent-root\\u\\j\\izone57\\frame\\main.htm", TargetKind::File,
+         "/nonexistent-root/u/j/izone57/frame/main.htm"},
+        {"\\nonexistent-root\\j\\izone57.\\frame\\left.htm#top", TargetKind::File,
+         "/nonexistent-root/j/izone57/frame/left.htm#top"},
+        {"\\nonexistent-root\\j\\a.htm?x=1", TargetKind::File, "/nonexistent-root/j/a.htm?x=1"},
+        {"\\nonexistent-root\\\xC6\xF3\xF0\\a.htm", TargetKind::File,
+         "/nonexistent-root/\xD0\x96\xD1\x83\xD1\x80/a.htm"},
+        {"Readme.htm", TargetKind::File, "Readme.htm"},
+    };
+    for (const Case& c : cases) {
+        const HostTarget got = ToHostTarget(c.target);
+        EXPECT_EQ(got.kind, c.kind) << c.target;
+        EXPECT_EQ(got.value, c.value) << c.target;
+    }
+}
