@@ -78,7 +78,6 @@ struct DrawLine {
     int x = 0, y = 0;
     std::string text;  ///< code page 1251
     PixelRect clip;
-    bool operator==(const DrawLine&) const = default;
 };
 
 struct LayoutResult {
