@@ -95,7 +95,7 @@ TEST(FavoritesFormat, TitleLinesAfterTheSecondAreJoinedWithoutSeparator)
 TEST(FavoritesFormat, LineReadingRules)
 {
     // A CR swallows the next byte whatever it is; a line is cut at a zero.
-    const std::string bytes = Int32(1) + Int32(1) + "Na\rXme\n" + "ti\0tle\r\n" + std::string("\0\r\n", 3) +
+    const std::string bytes = Int32(1) + Int32(1) + "Na\rXme\n" + std::string("ti\0tle\r\n", 8) + std::string("\0\r\n", 3) +
                               "link\rZ";
     const FavoritesStore store = ParseFavorites(bytes);
     ASSERT_EQ(store.sections.size(), 1u);
