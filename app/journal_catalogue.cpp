@@ -1,1 +1,108 @@
-// placeholder until this file is written
+// Loading and storing the journal catalogue.
+#include "app/journal_catalogue.h"
+
+#include <cstdint>
+
+#include "app/settings_store.h"
+#include "platform/registry.h"
+
+namespace reg = platform::registry;
+
+namespace {
+
+// A stored count outside this range cannot come from the program and is taken
+// as missing, so that no absurd allocation follows.
+constexpr std::int64_t kMaxKindCount = 10000;
+
+std::optional<std::int64_t> ReadKindCount(const reg::Key& key)
+{
+    std::string data;
+    if (reg::QueryValue(key, "NumNameJournals", 4, data) != reg::QueryResult::Ok)
+        return std::nullopt;
+    data.resize(4, '\0');
+    std::uint32_t raw = 0;
+    for (int i = 0; i < 4; ++i)
+        raw |= static_cast<std::uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
+    const auto count = static_cast<std::int32_t>(raw);
+    if (count < 0 || count > kMaxKindCount)
+        return std::nullopt;
+    return count;
+}
+
+// A list is read whole, whatever its length, so that nothing written by a
+// later version is lost; an unreadable list leaves the field empty.
+void ReadList(const reg::Key& key, const char* name, JournalCatalogue& catalogue, std::string JournalKind::*field)
+{
+    std::string data;
+    if (reg::QueryValue(key, name, SIZE_MAX, data) != reg::QueryResult::Ok)
+        return;
+    const auto items = MultiStringItems(data, catalogue.entries.size());
+    for (std::size_t i = 0; i < items.size(); ++i)
+        catalogue.entries[i].*field = items[i];
+}
+
+}  // namespace
+
+JournalCatalogue DefaultCatalogue()
+{
+    return {{
+        {"release", ".\\pages\\materials.htm", "InternetZone"},
+        {"release", ".\\frame\\left.htm", "InternetZone"},
+        {"gold", ".\\frame\\left.htm", "InternetZone"},
+        {"izone", ".\\frame\\left.htm", "InternetZone"},
+        {"ProtoPlex", ".\\mainbody\\menu.html", "ProtoPlex"},
+    }};
+}
+
+std::optional<JournalCatalogue> ReadStoredCatalogue()
+{
+    auto key = reg::OpenKey(kSettingsKey);
+    if (!key)
+        return std::nullopt;
+    auto count = ReadKindCount(*key);
+    if (!count)
+        return std::nullopt;
+    JournalCatalogue catalogue;
+    catalogue.entries.resize(static_cast<std::size_t>(*count));
+    ReadList(*key, "NameJournals", catalogue, &JournalKind::prefix);
+    ReadList(*key, "NameContents", catalogue, &JournalKind::contentsPath);
+    ReadList(*key, "NewName", catalogue, &JournalKind::displayName);
+    return catalogue;
+}
+
+JournalCatalogue LoadCatalogue()
+{
+    if (auto stored = ReadStoredCatalogue())
+        return *stored;
+    JournalCatalogue defaults = DefaultCatalogue();
+    StoreCatalogue(defaults);
+    return defaults;
+}
+
+std::string CatalogueList(const JournalCatalogue& catalogue, std::string JournalKind::*field)
+{
+    std::string text;
+    for (const JournalKind& kind : catalogue.entries)
+        text += kind.*field + "\r\n";
+    return ToMultiString(text);
+}
+
+void StoreCatalogue(const JournalCatalogue& catalogue)
+{
+    if (auto key = reg::CreateKey(kSettingsKey)) {
+        std::string count(4, '\0');
+        const auto n = static_cast<std::uint32_t>(catalogue.kindCount());
+        for (int i = 0; i < 4; ++i)
+            count[i] = static_cast<char>((n >> (8 * i)) & 0xFF);
+        reg::SetValue(*key, "NumNameJournals", reg::ValueType::Dword, count);
+    }
+    const std::pair<const char*, std::string JournalKind::*> lists[] = {
+        {"NameJournals", &JournalKind::prefix},
+        {"NameContents", &JournalKind::contentsPath},
+        {"NewName", &JournalKind::displayName},
+    };
+    for (const auto& [name, field] : lists) {
+        if (auto key = reg::CreateKey(kSettingsKey))
+            reg::SetValue(*key, name, reg::ValueType::MultiSz, CatalogueList(catalogue, field));
+    }
+}

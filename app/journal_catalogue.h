@@ -2,6 +2,7 @@
 // each issue keeps its table of contents.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ JournalCatalogue DefaultCatalogue();
 /// Reads the catalogue from the settings; when no count is stored (or the
 /// count is negative or above 10 000) installs the defaults and stores them.
 JournalCatalogue LoadCatalogue();
+
+/// The stored catalogue, or nothing when no valid count is stored; stores
+/// nothing (the command-line tool reads the settings without writing them).
+std::optional<JournalCatalogue> ReadStoredCatalogue();
 
 /// Writes "NumNameJournals" and the three lists. Failures are silent.
 void StoreCatalogue(const JournalCatalogue& catalogue);

@@ -1,1 +1,196 @@
-// placeholder until this file is written
+// The main frame: construction, window creation with bars and panes, the
+// record of its placement, and shutdown.
+#include "app/main_frame.h"
+
+#include <wx/menu.h>
+#include <wx/splitter.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/xrc/xmlres.h>
+
+#include "app/ids.h"
+#include "app/quillbox_doc.h"
+#include "articles/quillbox_view.h"
+#include "leftpane/left_view.h"
+#include "platform/wx/wx_host_ui.h"
+
+wxDEFINE_EVENT(UM_LEFT_PANE_WIDTH, wxCommandEvent);
+wxDEFINE_EVENT(UM_FAVORITES_CHANGED, wxCommandEvent);
+
+// ----------------------------------------------------------------------------
+// event table
+// ----------------------------------------------------------------------------
+
+wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
+    // View menu and bars
+    EVT_MENU(ID_CMD_TOGGLE_TOOLBAR, CMainFrame::OnToggleToolBar)
+    EVT_UPDATE_UI(ID_CMD_TOGGLE_TOOLBAR, CMainFrame::OnUpdateToggleToolBar)
+    EVT_MENU(ID_CMD_TOGGLE_STATUS_BAR, CMainFrame::OnToggleStatusBar)
+    EVT_UPDATE_UI(ID_CMD_TOGGLE_STATUS_BAR, CMainFrame::OnUpdateToggleStatusBar)
+    EVT_MENU(ID_CMD_FONTS, CMainFrame::OnNotYetAvailable)
+    // Library
+    EVT_MENU(ID_CMD_READ, CMainFrame::OnRead)
+    EVT_UPDATE_UI(ID_CMD_READ, CMainFrame::OnUpdateRead)
+    EVT_MENU(ID_CMD_WORKING_DIRECTORY, CMainFrame::OnWorkingDirectory)
+    EVT_UPDATE_UI(ID_CMD_WORKING_DIRECTORY, CMainFrame::OnUpdateWorkingDirectory)
+    EVT_MENU(ID_CMD_JOURNALS, CMainFrame::OnNotYetAvailable)
+    // Help
+    EVT_MENU(ID_CMD_README, CMainFrame::OnNotYetAvailable)
+    EVT_MENU(ID_CMD_ABOUT, CMainFrame::OnNotYetAvailable)
+    // Document and panes (keyboard only)
+    EVT_MENU(ID_CMD_NEW, CMainFrame::OnNewDocument)
+    EVT_MENU(ID_CMD_OPEN, CMainFrame::OnOpenDocument)
+    EVT_MENU(ID_CMD_SAVE, CMainFrame::OnSaveDocument)
+    EVT_MENU(ID_CMD_NEXT_PANE, CMainFrame::OnNextPane)
+    EVT_MENU(ID_CMD_PREV_PANE, CMainFrame::OnNextPane)
+    // Window
+    EVT_TIMER(kBarsTimerId, CMainFrame::OnBarsTimer)
+    EVT_MOVE(CMainFrame::OnMove)
+    EVT_SIZE(CMainFrame::OnSize)
+    EVT_CLOSE(CMainFrame::OnClose)
+    EVT_IDLE(CMainFrame::OnIdle)
+    EVT_COMMAND(wxID_ANY, UM_LEFT_PANE_WIDTH, CMainFrame::OnLeftPaneWidth)
+    EVT_COMMAND(wxID_ANY, UM_FAVORITES_CHANGED, CMainFrame::OnFavoritesChanged)
+wxEND_EVENT_TABLE()
+
+// ----------------------------------------------------------------------------
+// construction and creation
+// ----------------------------------------------------------------------------
+
+CMainFrame::CMainFrame(CQuillboxDoc* doc) : doc(doc), barsTimer(this, kBarsTimerId)
+{
+    styles = settings::LoadTextStyles();
+    const BarVisibility bars = settings::LoadBars();
+    showToolBar = bars.toolBar;
+    showStatusBar = bars.statusBar;
+    catalogue = LoadCatalogue();
+}
+
+bool CMainFrame::Create()
+{
+    if (!wxFrame::Create(nullptr, wxID_ANY, kWindowTitle, wxDefaultPosition, wxSize(900, 640)))
+        return false;
+    SetMenuBar(wxXmlResource::Get()->LoadMenuBar(this, "IDR_MAINFRAME"));
+    if (!CreateBars())
+        return false;
+    ApplyStoredPlacement();
+    listItemChosen = true;
+    barsTimer.StartOnce(kBarsTimerDelayMs);
+    if (!CreatePanes())
+        return false;
+    RecordClientRect();
+    return true;
+}
+
+bool CMainFrame::CreatePanes()
+{
+    const double ratio = settings::LoadLeftShare();
+    const wxSize client = GetClientSize();
+    splitter = new wxSplitterWindow(this, ID_SPLITTER, wxDefaultPosition, client, wxSP_3D | wxSP_LIVE_UPDATE);
+    splitter->SetMinimumPaneSize(1);
+
+    // The left pane comes first: creating it builds the library, while the
+    // article view does not exist yet.
+    auto* left = new CLeftView(this);
+    if (!left->Create(splitter, wxSize(LeftPaneWidth(client.x, ratio), client.y))) {
+        splitter->Destroy();
+        return false;
+    }
+    auto* right = new CQuillboxView(this);
+    if (!right->Create(splitter, wxSize(RightPaneWidth(client.x, ratio), client.y))) {
+        splitter->Destroy();
+        return false;
+    }
+    splitter->SplitVertically(left, right, LeftPaneWidth(client.x, ratio));
+    return true;
+}
+
+void CMainFrame::ApplyStoredPlacement()
+{
+    const auto placement = settings::LoadPlacement();
+    if (!placement)
+        return;
+    // The stored client area holds both bars, which are shown at this point.
+    const int bars = GetToolBar()->GetSize().y + GetStatusBar()->GetSize().y;
+    SetClientSize(placement->width, std::max(1, placement->height - bars));
+    const int menuHeight = GetMenuBar() ? GetMenuBar()->GetSize().y : 0;
+    Move(placement->x, placement->y - menuHeight);
+}
+
+// ----------------------------------------------------------------------------
+// placement
+// ----------------------------------------------------------------------------
+
+void CMainFrame::RecordClientRect()
+{
+    // The client area counts the visible bars, as the stored placement does.
+    const wxToolBar* toolBar = GetToolBar();
+    const wxStatusBar* statusBar = GetStatusBar();
+    const int toolBarHeight = toolBar && toolBar->IsShown() ? toolBar->GetSize().y : 0;
+    const int statusBarHeight = statusBar && statusBar->IsShown() ? statusBar->GetSize().y : 0;
+    const wxPoint origin = ClientToScreen(wxPoint(0, 0));
+    const wxSize size = GetClientSize();
+    clientRect.left = origin.x;
+    clientRect.top = origin.y - toolBarHeight;
+    clientRect.right = clientRect.left + size.x;
+    clientRect.bottom = clientRect.top + size.y + toolBarHeight + statusBarHeight;
+}
+
+void CMainFrame::OnMove(wxMoveEvent& event)
+{
+    event.Skip();
+    if (leftPane)
+        leftPane->LayoutPages();
+    RecordClientRect();
+}
+
+void CMainFrame::OnSize(wxSizeEvent& event)
+{
+    // The framework lays out the bars and the splitter, whose panes follow.
+    event.Skip();
+    RecordClientRect();
+}
+
+void CMainFrame::StorePlacementAtExit()
+{
+    const int toolBarHeight = toolBarRect.Height() > 0 ? toolBarRect.Height() : GetToolBar()->GetSize().y;
+    ReportWriteFailure(settings::StorePlacement(PlacementToStore(clientRect, showToolBar, toolBarHeight)));
+}
+
+void CMainFrame::OnLeftPaneWidth(wxCommandEvent& event)
+{
+    const auto width = static_cast<std::uint32_t>(event.GetInt());
+    ReportWriteFailure(settings::StoreLeftShare(LeftShareFor(GetClientSize().x, width)));
+}
+
+void CMainFrame::ReportWriteFailure(WriteResult result)
+{
+    if (result == WriteResult::Failed)
+        TheHostUi().ShowMessage("k.t.1", "Vestrels", platform::MessageIcon::None, platform::MessageButtons::Ok);
+}
+
+// ----------------------------------------------------------------------------
+// shutdown
+// ----------------------------------------------------------------------------
+
+void CMainFrame::OnClose(wxCloseEvent& event)
+{
+    // The document is never modified: closing asks nothing.
+    barsTimer.Stop();
+    event.Skip();
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The panes go first, so the favourites are saved before the placement.
+    if (splitter) {
+        splitter->Destroy();
+        splitter = nullptr;
+    }
+    StorePlacementAtExit();
+}
+
+CMainFrame* MainFrameOf(wxWindow* window)
+{
+    return window ? dynamic_cast<CMainFrame*>(wxGetTopLevelParent(window)) : nullptr;
+}

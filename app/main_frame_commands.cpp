@@ -1,1 +1,129 @@
-// placeholder until this file is written
+// The main frame's commands: reading, the working directory, the document
+// keys and the move between the panes.
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/ffile.h>
+
+#include "app/ids.h"
+#include "app/main_frame.h"
+#include "app/quillbox_doc.h"
+#include "articles/quillbox_view.h"
+#include "leftpane/left_view.h"
+#include "library/contents_page.h"
+#include "library/discovery.h"
+#include "platform/wx/wx_host_ui.h"
+#include "search/search_page.h"
+#include "favorites/favorites_page.h"
+
+void CMainFrame::OnUpdateRead(wxUpdateUIEvent& event)
+{
+    event.Enable(leftPane && ReadCommandEnabled(leftPane->contentsPage.issueChosen,
+                                                leftPane->searchPage.resultSelected,
+                                                leftPane->favoritesPage.sectionChosen));
+}
+
+void CMainFrame::OnRead(wxCommandEvent&)
+{
+    if (!leftPane || !articleView)
+        return;
+    CContentsPage& contents = leftPane->contentsPage;
+    if (listItemChosen) {
+        // With a favourites section chosen the index names a section, not an
+        // issue: there is no start page to open.
+        if (leftPane->currentPage != &leftPane->favoritesPage)
+            contents.OpenArticle("", true);
+        return;
+    }
+    articleView->OpenSelected(selectedArticle);
+}
+
+void CMainFrame::OnUpdateWorkingDirectory(wxUpdateUIEvent& event)
+{
+    event.Enable(leftPane && leftPane->currentPage == &leftPane->contentsPage);
+}
+
+void CMainFrame::OnWorkingDirectory(wxCommandEvent&)
+{
+    if (auto key = platform::registry::CreateKey(kSettingsKey)) {
+        CContentsPage& contents = leftPane->contentsPage;
+        if (ChooseWorkingDirectory(TheHostUi(), *key, true, contents.library.workPattern) ==
+            DiscoveryResult::RequestLimitReached)
+            std::exit(1);
+    }
+    RebuildLibrary();
+}
+
+void CMainFrame::RebuildLibrary()
+{
+    if (!leftPane)
+        return;
+    leftPane->contentsPage.DestroyWindow();
+    leftPane->contentsPage.ReleaseLibrary();
+    leftPane->RecreateContentsPage();
+    leftPane->LayoutPages();
+}
+
+void CMainFrame::OnNotYetAvailable(wxCommandEvent&)
+{
+    // Present in the menu and the toolbar; the feature follows.
+}
+
+void CMainFrame::OnNewDocument(wxCommandEvent&)
+{
+    doc->OnNewDocument();
+    UpdateCaption();
+}
+
+void CMainFrame::UpdateCaption()
+{
+    SetTitle(doc->Caption());
+}
+
+void CMainFrame::OnOpenDocument(wxCommandEvent&)
+{
+    // The document has no content: a chosen file only lends it its name.
+    wxFileDialog dialog(this, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString, wxFileSelectorDefaultWildcardStr,
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    doc->SetFilename(dialog.GetPath(), false);
+    doc->SetTitle(wxFileName(dialog.GetPath()).GetFullName());
+    UpdateCaption();
+}
+
+void CMainFrame::OnSaveDocument(wxCommandEvent&)
+{
+    wxFileDialog dialog(this, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString, wxFileSelectorDefaultWildcardStr,
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    wxFFile empty(dialog.GetPath(), "wb");
+    if (!empty.IsOpened())
+        return;
+    empty.Close();
+    doc->SetFilename(dialog.GetPath(), false);
+    doc->SetTitle(wxFileName(dialog.GetPath()).GetFullName());
+    UpdateCaption();
+}
+
+void CMainFrame::OnNextPane(wxCommandEvent&)
+{
+    MoveFocusToOtherPane();
+}
+
+void CMainFrame::MoveFocusToOtherPane()
+{
+    if (!leftPane || !articleView)
+        return;
+    wxWindow* focus = wxWindow::FindFocus();
+    const bool inArticles = focus == articleView || (focus && focus->GetParent() == articleView);
+    if (inArticles)
+        leftPane->FocusCurrentPage();
+    else
+        articleView->SetFocus();
+}
+
+void CMainFrame::OnFavoritesChanged(wxCommandEvent&)
+{
+    // The favourites page refills its section list once it exists.
+}

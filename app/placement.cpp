@@ -1,1 +1,22 @@
-// placeholder until this file is written
+#include "app/placement.h"
+
+Placement PlacementToStore(const FrameRect& clientRect, bool showToolBar, int toolBarHeight)
+{
+    const int height = clientRect.Height() + (showToolBar ? 0 : toolBarHeight);
+    return {clientRect.left, clientRect.top, clientRect.Width(), height};
+}
+
+int LeftPaneWidth(int clientWidth, double ratio)
+{
+    return static_cast<int>(clientWidth / ratio);
+}
+
+int RightPaneWidth(int clientWidth, double ratio)
+{
+    return static_cast<int>((1.0 - 1.0 / ratio) * clientWidth);
+}
+
+double LeftShareFor(int clientWidth, std::uint32_t leftPaneWidth)
+{
+    return static_cast<double>(clientWidth) / (static_cast<double>(leftPaneWidth) + 2.0);
+}

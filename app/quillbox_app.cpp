@@ -1,1 +1,115 @@
-// placeholder until this file is written
+#include "app/quillbox_app.h"
+
+#include <csignal>
+#include <memory>
+#include <vector>
+
+#include <wx/menu.h>
+
+#include <wx/config.h>
+#include <wx/docview.h>
+#include <wx/xrc/xmlres.h>
+
+#include "app/ids.h"
+#include "app/main_frame.h"
+#include "app/quillbox_doc.h"
+
+extern void InitVestrelsResources();
+
+void RegisterResourceIds()
+{
+    const std::pair<const char*, int> ids[] = {
+        {"ID_CMD_READ", ID_CMD_READ},
+        {"ID_CMD_FONTS", ID_CMD_FONTS},
+        {"ID_CMD_WORKING_DIRECTORY", ID_CMD_WORKING_DIRECTORY},
+        {"ID_CMD_JOURNALS", ID_CMD_JOURNALS},
+        {"ID_CMD_ABOUT", ID_CMD_ABOUT},
+        {"ID_CMD_README", ID_CMD_README},
+        {"ID_CMD_NEW", ID_CMD_NEW},
+        {"ID_CMD_OPEN", ID_CMD_OPEN},
+        {"ID_CMD_SAVE", ID_CMD_SAVE},
+        {"ID_CMD_NEXT_PANE", ID_CMD_NEXT_PANE},
+        {"ID_CMD_PREV_PANE", ID_CMD_PREV_PANE},
+        {"ID_CMD_TOGGLE_TOOLBAR", ID_CMD_TOGGLE_TOOLBAR},
+        {"ID_CMD_TOGGLE_STATUS_BAR", ID_CMD_TOGGLE_STATUS_BAR},
+        {"ID_TOOLBAR", ID_TOOLBAR},
+        {"ID_ISSUE_LIST", 1001},
+    };
+    for (const auto& [name, value] : ids)
+        wxXmlResource::GetXRCID(name, value);
+}
+
+void InitProgramResources()
+{
+    // The framework keeps no profile of its own for this program.
+    wxConfigBase::DontCreateOnDemand();
+    RegisterResourceIds();
+    wxXmlResource::Get()->InitAllHandlers();
+    InitVestrelsResources();
+}
+
+namespace {
+
+wxAcceleratorTable LoadAccelerators()
+{
+    std::unique_ptr<wxMenu> menu(wxXmlResource::Get()->LoadMenu("IDR_ACCELERATORS"));
+    std::vector<wxAcceleratorEntry> entries;
+    if (menu) {
+        for (wxMenuItem* item : menu->GetMenuItems()) {
+            std::unique_ptr<wxAcceleratorEntry> accel(item->GetAccel());
+            if (accel)
+                entries.emplace_back(accel->GetFlags(), accel->GetKeyCode(), item->GetId());
+        }
+    }
+    return wxAcceleratorTable(static_cast<int>(entries.size()), entries.data());
+}
+
+}  // namespace
+
+CMainFrame* CreateMainWindow(wxDocManager& docManager)
+{
+    auto* doc = new CQuillboxDoc;
+    docManager.AddDocument(doc);
+    auto* frame = new CMainFrame(doc);
+    if (!frame->Create()) {
+        frame->Destroy();
+        return nullptr;
+    }
+    frame->SetAcceleratorTable(LoadAccelerators());
+    doc->OnNewDocument();
+    frame->UpdateCaption();
+    frame->Show();
+    return frame;
+}
+
+void InstallCloseOnSignals()
+{
+    const auto close = [](int) {
+        if (wxWindow* top = wxTheApp->GetTopWindow())
+            top->Close();
+    };
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        wxTheApp->SetSignalHandler(signal, close);
+}
+
+bool CQuillboxApp::OnInit()
+{
+    if (!wxApp::OnInit())
+        return false;
+    SetAppName("Vestrels");
+    SetVendorName("Vestrels");
+    InitProgramResources();
+    docManager = new wxDocManager;
+    CMainFrame* frame = CreateMainWindow(*docManager);
+    if (!frame)
+        return false;
+    SetTopWindow(frame);
+    InstallCloseOnSignals();
+    return true;
+}
+
+int CQuillboxApp::OnExit()
+{
+    delete docManager;
+    return wxApp::OnExit();
+}

@@ -4,4 +4,5 @@ list(APPEND VESTRELS_CORE_SOURCES
   articles/article_layout.cpp
   articles/view_scroll.cpp
   articles/view_selection.cpp)
-list(APPEND VESTRELS_GUI_SOURCES)
+list(APPEND VESTRELS_GUI_SOURCES
+  articles/quillbox_view.cpp)

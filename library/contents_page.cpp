@@ -1,1 +1,141 @@
-// placeholder until this file is written
+// The contents page: builds the library on its first initialisation, lists
+// the issues and hands the chosen one to the article view.
+#include "library/contents_page.h"
+
+#include <wx/listbox.h>
+
+#include "app/main_frame.h"
+#include "articles/quillbox_view.h"
+#include "library/article_target.h"
+#include "library/discovery.h"
+#include "platform/files.h"
+#include "platform/wx/wx_host_ui.h"
+#include "platform/wx/wx_text.h"
+
+namespace {
+
+// The list keeps this far from the page's edges.
+constexpr int kListMargin = 10;
+constexpr const char* kFavoritesFileName = "SelFold.dat";
+
+}  // namespace
+
+// ----------------------------------------------------------------------------
+// event table
+// ----------------------------------------------------------------------------
+
+wxBEGIN_EVENT_TABLE(CContentsPage, CPage)
+    EVT_SIZE(CContentsPage::OnSize)
+    EVT_MOVE(CContentsPage::OnMove)
+    EVT_LISTBOX(ID_ISSUE_LIST, CContentsPage::OnSelectionChanged)
+    EVT_LISTBOX_DCLICK(ID_ISSUE_LIST, CContentsPage::OnDoubleClick)
+wxEND_EVENT_TABLE()
+
+CContentsPage::CContentsPage(CMainFrame* frame) : CPage(frame), favoritesFile(kFavoritesFileName)
+{
+    favorites = favoritesFile.Load();
+}
+
+CContentsPage::~CContentsPage()
+{
+    DestroyWindow();
+    favoritesFile.Save(favorites);
+}
+
+wxListBox* CContentsPage::issueList() const
+{
+    return window() ? dynamic_cast<wxListBox*>(window()->FindWindow(ID_ISSUE_LIST)) : nullptr;
+}
+
+void CContentsPage::OnInitPage()
+{
+    issueChosen = false;
+    if (!libraryBuilt)
+        BuildLibrary();
+
+    wxListBox* list = issueList();
+    wxArrayString rows;
+    for (IssueRecord& issue : library.issues) {
+        rows.Add(From1251(issue.caption));
+        for (ArticleEntry& entry : issue.articles)
+            entry.mark = kMarkPlain;
+    }
+    list->Set(rows);
+    if (selectedIssue >= 0 && selectedIssue < library.issueCount())
+        list->SetSelection(selectedIssue);
+    FitList();
+    InvalidateArticleView(false);
+}
+
+void CContentsPage::BuildLibrary()
+{
+    selectedIssue = -1;
+    library = Library{};
+    const std::string currentDirectory = platform::files::CurrentDirectory();
+    if (DiscoverIssues(TheHostUi(), frame->catalogue, library, currentDirectory) ==
+        DiscoveryResult::RequestLimitReached)
+        std::exit(1);
+    libraryBuilt = true;
+}
+
+void CContentsPage::ReleaseLibrary()
+{
+    library.folderNames.clear();
+    library.issues.clear();
+    libraryBuilt = false;
+}
+
+void CContentsPage::OnDestroyPage()
+{
+    issueChosen = false;
+}
+
+void CContentsPage::FitList()
+{
+    wxListBox* list = issueList();
+    if (!list)
+        return;
+    const wxSize size = window()->GetClientSize();
+    list->SetSize(kListMargin, kListMargin, std::max(0, size.x - 2 * kListMargin),
+                  std::max(0, size.y - 2 * kListMargin));
+    list->Refresh();
+}
+
+void CContentsPage::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    FitList();
+}
+
+void CContentsPage::OnMove(wxMoveEvent& event)
+{
+    event.Skip();
+    FitList();
+}
+
+void CContentsPage::InvalidateArticleView(bool focus)
+{
+    if (!frame->articleView)
+        return;
+    frame->articleView->Refresh();
+    if (focus)
+        frame->articleView->SetFocus();
+}
+
+void CContentsPage::OnSelectionChanged(wxCommandEvent&)
+{
+    selectedIssue = issueList()->GetSelection();
+    InvalidateArticleView(true);
+    frame->listItemChosen = true;
+    issueChosen = true;
+}
+
+void CContentsPage::OnDoubleClick(wxCommandEvent&)
+{
+    OpenArticle("", true);
+}
+
+void CContentsPage::OpenArticle(std::string link, bool relative)
+{
+    ::OpenArticle(TheHostUi(), library, selectedIssue, std::move(link), relative);
+}

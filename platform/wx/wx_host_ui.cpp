@@ -1,1 +1,117 @@
-// placeholder until this file is written
+#include "platform/wx/wx_host_ui.h"
+
+#include <wx/app.h>
+#include <wx/clipbrd.h>
+#include <wx/filename.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include "platform/paths.h"
+#include "platform/wx/wx_text.h"
+
+using platform::MessageAnswer;
+using platform::MessageButtons;
+using platform::MessageIcon;
+
+namespace {
+
+long DialogStyle(MessageIcon icon, MessageButtons buttons)
+{
+    long style = 0;
+    switch (buttons) {
+    case MessageButtons::Ok: style |= wxOK; break;
+    case MessageButtons::OkCancel: style |= wxOK | wxCANCEL; break;
+    case MessageButtons::YesNo: style |= wxYES_NO; break;
+    }
+    switch (icon) {
+    case MessageIcon::None: style |= wxICON_NONE; break;
+    case MessageIcon::Error: style |= wxICON_ERROR; break;
+    case MessageIcon::Warning: style |= wxICON_WARNING; break;
+    case MessageIcon::Information: style |= wxICON_INFORMATION; break;
+    case MessageIcon::Question: style |= wxICON_QUESTION; break;
+    }
+    return style;
+}
+
+MessageAnswer AnswerFor(int id)
+{
+    switch (id) {
+    case wxID_OK: return MessageAnswer::Ok;
+    case wxID_YES: return MessageAnswer::Yes;
+    case wxID_NO: return MessageAnswer::No;
+    default: return MessageAnswer::Cancel;
+    }
+}
+
+wxWindow* DialogParent()
+{
+    return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+}
+
+}  // namespace
+
+MessageAnswer WxHostUi::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                                    MessageButtons buttons)
+{
+    wxMessageDialog dialog(DialogParent(), From1251(text), From1251(caption), DialogStyle(icon, buttons));
+    return AnswerFor(dialog.ShowModal());
+}
+
+std::optional<std::string> WxHostUi::BrowseForFolder(const std::string& title)
+{
+    CFolderBrowser browser(DialogParent(), From1251(title));
+    if (browser.ShowModal() != wxID_OK)
+        return std::nullopt;
+    const wxString path = browser.GetPath();
+    if (path.empty())
+        return std::nullopt;
+    const wxScopedCharBuffer utf8 = path.utf8_str();
+    return platform::paths::FromHost(std::string_view(utf8.data(), utf8.length()));
+}
+
+bool WxHostUi::SetClipboardText(const std::string& text)
+{
+    wxClipboardLocker locker;
+    if (!locker)
+        return false;
+    return wxTheClipboard->SetData(new wxTextDataObject(From1251(text)));
+}
+
+void WxHostUi::OpenTarget(const std::string& target)
+{
+    const platform::shell::HostTarget host = platform::shell::ToHostTarget(target);
+    if (opener_) {
+        opener_(host);
+        return;
+    }
+    const wxString value = wxString::FromUTF8(host.value);
+    // wx hands both to the desktop's own opener (xdg-open) with an argument
+    // vector, never through a shell.
+    if (host.kind == platform::shell::TargetKind::Address)
+        wxLaunchDefaultBrowser(value);
+    else
+        wxLaunchDefaultApplication(value);
+}
+
+WxHostUi& TheHostUi()
+{
+    static WxHostUi host;
+    return host;
+}
+
+CFolderBrowser::CFolderBrowser(wxWindow* parent, const wxString& title)
+    : wxDirDialog(parent, title, wxEmptyString, wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST)
+{
+}
+
+void CFolderBrowser::SetPath(const wxString& path)
+{
+    assignedPath_ = path;
+    wxDirDialog::SetPath(path);
+}
+
+wxString CFolderBrowser::GetPath() const
+{
+    const wxString chosen = wxDirDialog::GetPath();
+    return chosen.empty() ? assignedPath_ : chosen;
+}

@@ -1,0 +1,33 @@
+// A page of the left pane: an object that outlives its window. The window is
+// built from a resource when its tab is chosen and destroyed when the tab is
+// left; the object keeps its fields and receives the window's events.
+#pragma once
+
+#include <wx/event.h>
+
+class wxWindow;
+class CMainFrame;
+
+class CPage : public wxEvtHandler {
+public:
+    explicit CPage(CMainFrame* frame) : frame(frame) {}
+    ~CPage() override;
+
+    /// Builds the window from the page's resource and initialises it.
+    wxWindow* CreateWindow(wxWindow* parent);
+    /// Destroys the window; the object and its fields stay.
+    void DestroyWindow();
+    wxWindow* window() const { return window_; }
+
+protected:
+    virtual const char* ResourceName() const = 0;
+    /// Runs each time the window has been created.
+    virtual void OnInitPage() {}
+    /// Runs before the window is destroyed.
+    virtual void OnDestroyPage() {}
+
+    CMainFrame* frame;
+
+private:
+    wxWindow* window_ = nullptr;
+};

@@ -1,0 +1,45 @@
+// The desktop as the core sees it, on wxWidgets: message boxes and the folder
+// browser go through the framework's modal dialogs (so tests answer them with
+// wx/testing.h), targets go to the browser or the associated program.
+#pragma once
+
+#include <functional>
+
+#include <wx/dirdlg.h>
+
+#include "platform/host_ui.h"
+#include "platform/shell.h"
+
+class wxWindow;
+
+class WxHostUi : public platform::HostUi {
+public:
+    platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                                        platform::MessageIcon icon, platform::MessageButtons buttons) override;
+    std::optional<std::string> BrowseForFolder(const std::string& title) override;
+    bool SetClipboardText(const std::string& text) override;
+    void OpenTarget(const std::string& target) override;
+
+    /// Receives every target instead of the desktop (tests).
+    using Opener = std::function<void(const platform::shell::HostTarget&)>;
+    void SetOpenerForTesting(Opener opener) { opener_ = std::move(opener); }
+
+private:
+    Opener opener_;
+};
+
+/// The program's desktop; one for the process.
+WxHostUi& TheHostUi();
+
+/// The folder browser. GTK reports the chosen folder only after a real
+/// accept, so a folder set while the dialog is up (by a test's answer) counts
+/// as chosen too.
+class CFolderBrowser : public wxDirDialog {
+public:
+    CFolderBrowser(wxWindow* parent, const wxString& title);
+    void SetPath(const wxString& path) override;
+    wxString GetPath() const override;
+
+private:
+    wxString assignedPath_;
+};
