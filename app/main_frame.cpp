@@ -17,6 +17,14 @@
 wxDEFINE_EVENT(UM_LEFT_PANE_WIDTH, wxCommandEvent);
 wxDEFINE_EVENT(UM_FAVORITES_CHANGED, wxCommandEvent);
 
+namespace {
+
+constexpr int kStoredPaneBorder = 2;
+
+}  // namespace
+
+
+
 // ----------------------------------------------------------------------------
 // event table
 // ----------------------------------------------------------------------------
@@ -86,7 +94,8 @@ bool CMainFrame::CreatePanes()
 {
     const double ratio = settings::LoadLeftShare();
     const wxSize client = GetClientSize();
-    splitter = new wxSplitterWindow(this, ID_SPLITTER, wxDefaultPosition, client, wxSP_3D | wxSP_LIVE_UPDATE);
+    splitter = new wxSplitterWindow(this, ID_SPLITTER, wxDefaultPosition, client,
+                                    wxSP_3DSASH | wxSP_NOBORDER | wxSP_LIVE_UPDATE);
     splitter->SetMinimumPaneSize(1);
 
     // The left pane comes first: creating it builds the library, while the
@@ -101,7 +110,17 @@ bool CMainFrame::CreatePanes()
         splitter->Destroy();
         return false;
     }
-    splitter->SplitVertically(left, right, LeftPaneWidth(client.x, ratio));
+    // The stored ratio counts two pixels beside the left pane, which is just
+    // what the borderless splitter leaves between the sash position and the
+    // pane: the pane gets back the width the ratio was stored at.
+    // A size given at creation becomes a window's minimum; the panes must
+    // not hold the sash back.
+    left->SetMinSize(wxDefaultSize);
+    right->SetMinSize(wxDefaultSize);
+    // The stored ratio counts two pixels of border beside the left pane, which
+    // the borderless splitter does not have: without them the pane would
+    // grow by two pixels at every start.
+    splitter->SplitVertically(left, right, LeftPaneWidth(client.x, ratio) - kStoredPaneBorder);
     return true;
 }
 
@@ -110,6 +129,7 @@ void CMainFrame::ApplyStoredPlacement()
     const auto placement = settings::LoadPlacement();
     if (!placement)
         return;
+    requestedPlacement = placement;
     // The stored client area holds both bars, which are shown at this point.
     const int bars = GetToolBar()->GetSize().y + GetStatusBar()->GetSize().y;
     SetClientSize(placement->width, std::max(1, placement->height - bars));
@@ -120,6 +140,24 @@ void CMainFrame::ApplyStoredPlacement()
 // ----------------------------------------------------------------------------
 // placement
 // ----------------------------------------------------------------------------
+
+void CMainFrame::CorrectPlacement()
+{
+    // GTK knows the heights of the menu and the bars only once the window is
+    // on screen: move and size it by what the first placement missed.
+    if (!requestedPlacement)
+        return;
+    RecordClientRect();
+    const Placement& want = *requestedPlacement;
+    wxRect frame = GetRect();
+    frame.x += want.x - clientRect.left;
+    frame.y += want.y - clientRect.top;
+    frame.width += want.width - clientRect.Width();
+    frame.height += want.height - clientRect.Height();
+    requestedPlacement.reset();
+    SetSize(frame);
+}
+
 
 void CMainFrame::RecordClientRect()
 {

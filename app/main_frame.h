@@ -3,6 +3,8 @@
 // every window reaches the panes.
 #pragma once
 
+#include <optional>
+
 #include <wx/frame.h>
 #include <wx/timer.h>
 
@@ -56,10 +58,12 @@ private:
     CQuillboxDoc* doc;
     wxSplitterWindow* splitter = nullptr;
     wxTimer barsTimer;
+    std::optional<Placement> requestedPlacement;
 
     bool CreateBars();
     bool CreatePanes();
     void ApplyStoredPlacement();
+    void CorrectPlacement();
     void StorePlacementAtExit();
     void RecordClientRect();
     void UpdateIndicators();

@@ -42,6 +42,7 @@ bool CMainFrame::CreateBars()
 void CMainFrame::OnBarsTimer(wxTimerEvent&)
 {
     barsTimer.Stop();
+    CorrectPlacement();
     wxToolBar* toolBar = GetToolBar();
     toolBarRect = ScreenRectOf(toolBar);
     wxRect frame = GetRect();

@@ -1,18 +1,21 @@
 #include "app/quillbox_app.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include <wx/menu.h>
 
 #include <wx/config.h>
+#include <wx/image.h>
 #include <wx/docview.h>
 #include <wx/xrc/xmlres.h>
 
 #include "app/ids.h"
 #include "app/main_frame.h"
 #include "app/quillbox_doc.h"
+#include "platform/wx/close_signals.h"
 
 extern void InitVestrelsResources();
 
@@ -44,6 +47,7 @@ void InitProgramResources()
     // The framework keeps no profile of its own for this program.
     wxConfigBase::DontCreateOnDemand();
     RegisterResourceIds();
+    wxInitAllImageHandlers();
     wxXmlResource::Get()->InitAllHandlers();
     InitVestrelsResources();
 }
@@ -84,12 +88,17 @@ CMainFrame* CreateMainWindow(wxDocManager& docManager)
 
 void InstallCloseOnSignals()
 {
-    const auto close = [](int) {
-        if (wxWindow* top = wxTheApp->GetTopWindow())
+    const auto close = [](int signal) {
+        if (wxWindow* top = wxTheApp->GetTopWindow()) {
             top->Close();
+            // The window is destroyed at the next idle time; make sure it comes.
+            wxWakeUpIdle();
+            return;
+        }
+        // Still starting (the folder browser may be up): nothing to save yet.
+        std::_Exit(128 + signal);
     };
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
-        wxTheApp->SetSignalHandler(signal, close);
+    HandleTerminationSignals(close);
 }
 
 bool CQuillboxApp::OnInit()
@@ -99,12 +108,12 @@ bool CQuillboxApp::OnInit()
     SetAppName("Vestrels");
     SetVendorName("Vestrels");
     InitProgramResources();
+    InstallCloseOnSignals();
     docManager = new wxDocManager;
     CMainFrame* frame = CreateMainWindow(*docManager);
     if (!frame)
         return false;
     SetTopWindow(frame);
-    InstallCloseOnSignals();
     return true;
 }
 

@@ -8,4 +8,5 @@ list(APPEND VESTRELS_PLATFORM_SOURCES
   platform/shell.cpp)
 list(APPEND VESTRELS_PLATFORM_WX_SOURCES
   platform/wx/wx_text.cpp
-  platform/wx/wx_host_ui.cpp)
+  platform/wx/wx_host_ui.cpp
+  platform/wx/close_signals.cpp)

@@ -6,7 +6,7 @@ VESTRELS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 VESTRELS_PACKAGES=(
   g++ cmake ninja-build pkg-config
-  libwxgtk3.2-dev
+  libwxgtk3.2-dev libglib2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libchm-dev
   xvfb xauth fonts-dejavu-core
