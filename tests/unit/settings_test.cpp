@@ -181,7 +181,8 @@ TEST(SettingsPlacement, LongOrEmptyValuesGiveTheDefaultPlacement)
 TEST(SettingsPlacement, NumbersStartAfterEachBlank)
 {
     EXPECT_EQ(settings::ParsePlacement("1 2 3 4"), (Placement{1, 2, 3, 4}));
-    EXPECT_EQ(settings::ParsePlacement("1  2 3 4"), (Placement{1, 0, 2, 3}));
+    // atoi skips the blank after a blank, so a doubled blank repeats a number.
+    EXPECT_EQ(settings::ParsePlacement("1  2 3 4"), (Placement{1, 2, 2, 3}));
     EXPECT_EQ(settings::ParsePlacement("10 20x 30 40"), (Placement{10, 20, 30, 40}));
     EXPECT_EQ(settings::ParsePlacement("99999999999 1 1 1").x, INT32_MAX);
 }
