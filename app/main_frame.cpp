@@ -220,12 +220,15 @@ void CMainFrame::OnClose(wxCloseEvent& event)
 
 CMainFrame::~CMainFrame()
 {
+    // The last notification may predate GTK's layout after a bar was hidden.
+    RecordClientRect();
     // The panes go first, so the favourites are saved before the placement.
     if (splitter) {
         splitter->Destroy();
         splitter = nullptr;
     }
     StorePlacementAtExit();
+    delete doc;
 }
 
 CMainFrame* MainFrameOf(wxWindow* window)

@@ -70,17 +70,16 @@ wxAcceleratorTable LoadAccelerators()
 
 }  // namespace
 
-CMainFrame* CreateMainWindow(wxDocManager& docManager)
+CMainFrame* CreateMainWindow(wxDocManager&)
 {
-    auto* doc = new CQuillboxDoc;
-    docManager.AddDocument(doc);
-    auto* frame = new CMainFrame(doc);
+    // The frame owns the document: it has no data and ends with the window.
+    auto* frame = new CMainFrame(new CQuillboxDoc);
     if (!frame->Create()) {
         frame->Destroy();
         return nullptr;
     }
     frame->SetAcceleratorTable(LoadAccelerators());
-    doc->OnNewDocument();
+    frame->document()->OnNewDocument();
     frame->UpdateCaption();
     frame->Show();
     return frame;

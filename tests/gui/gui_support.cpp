@@ -1,0 +1,103 @@
+#include "gui/gui_support.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include <wx/app.h>
+#include <wx/docview.h>
+#include <wx/evtloop.h>
+
+#include "app/main_frame.h"
+#include "app/quillbox_app.h"
+#include "app/settings_store.h"
+#include "platform/registry.h"
+
+namespace reg = platform::registry;
+
+void Pump(int ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, int ms)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        if (done())
+            return true;
+        wxTheApp->Yield(true);
+        wxTheApp->ProcessIdle();
+        wxMilliSleep(5);
+    }
+    return done();
+}
+
+void WriteIssue(const TempDir& dir, const std::string& folder, const std::string& contentsPath, int entries)
+{
+    std::string page = "<html><body><ul>\r\n";
+    for (int i = 1; i <= entries; ++i)
+        page += "<li><a href=\"a" + std::to_string(i) + ".htm\">Article " + std::to_string(i) + "</a></li>\r\n";
+    page += "</ul></body></html>\r\n";
+    std::string relative = contentsPath;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    dir.Write(folder + "/" + relative, page);
+    dir.Write(folder + "/index.htm", "<html></html>");
+}
+
+GuiEnvironment::GuiEnvironment()
+{
+    savedCwd = std::filesystem::current_path().string();
+    std::filesystem::create_directories(profile.dir().Join("cwd"));
+    std::filesystem::current_path(profile.dir().Join("cwd"));
+    TheHostUi().SetOpenerForTesting([this](const platform::shell::HostTarget& t) { opened.push_back(t); });
+}
+
+GuiEnvironment::~GuiEnvironment()
+{
+    CloseMainWindow();
+    TheHostUi().SetOpenerForTesting(nullptr);
+    std::filesystem::current_path(savedCwd);
+}
+
+void GuiEnvironment::StoreWorkingDirectory(const std::string& folder)
+{
+    StoreValue("Journals", folder + "/*");
+}
+
+void GuiEnvironment::StoreValue(const std::string& name, const std::string& bytes)
+{
+    auto key = reg::CreateKey(kSettingsKey);
+    reg::SetValue(*key, name, reg::ValueType::Sz, bytes);
+}
+
+std::string GuiEnvironment::Value(const std::string& name) const
+{
+    auto key = reg::OpenKey(kSettingsKey);
+    std::string data;
+    if (!key || reg::QueryValue(*key, name, 1 << 20, data) != reg::QueryResult::Ok)
+        return "<missing>";
+    return data;
+}
+
+CMainFrame* GuiEnvironment::OpenMainWindow()
+{
+    docManager = new wxDocManager;
+    frame = CreateMainWindow(*docManager);
+    if (frame)
+        wxTheApp->SetTopWindow(frame);
+    Pump(150);
+    return frame;
+}
+
+void GuiEnvironment::CloseMainWindow()
+{
+    if (frame) {
+        frame->Close(true);
+        frame = nullptr;
+        Pump(50);
+    }
+    delete docManager;
+    docManager = nullptr;
+}
