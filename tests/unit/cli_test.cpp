@@ -14,12 +14,12 @@
 
 namespace {
 
-struct Run {
+struct ToolRun {
     int status;
     std::string out, err;
 };
 
-Run RunTool(const std::vector<std::string>& args)
+ToolRun RunTool(const std::vector<std::string>& args)
 {
     std::ostringstream out, err;
     const int status = RunCli(args, out, err);
@@ -62,7 +62,7 @@ protected:
 
 TEST_F(CliTest, ListsIssuesInLibraryOrder)
 {
-    const Run run = RunTool({"--dir", journals.path(), "list"});
+    const ToolRun run = RunTool({"--dir", journals.path(), "list"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(Lines(run.out),
               (std::vector<std::string>{"0\trelease-gold2\tInternetZone-gold2", "1\tizone57\tInternetZone57"}));
@@ -70,7 +70,7 @@ TEST_F(CliTest, ListsIssuesInLibraryOrder)
 
 TEST_F(CliTest, ListsAsJsonLines)
 {
-    const Run run = RunTool({"--json", "--dir", journals.path(), "list"});
+    const ToolRun run = RunTool({"--json", "--dir", journals.path(), "list"});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 2u);
@@ -82,12 +82,12 @@ TEST_F(CliTest, ListsAsJsonLines)
 
 TEST_F(CliTest, PrintsContentsUpToTheEndEntry)
 {
-    const Run plain = RunTool({"--dir", journals.path(), "toc", "1"});
+    const ToolRun plain = RunTool({"--dir", journals.path(), "toc", "1"});
     EXPECT_EQ(plain.status, 0) << plain.err;
     EXPECT_EQ(Lines(plain.out), (std::vector<std::string>{"0\t     Содержание\t", "1\t     First\ttext/a1.htm",
                                                           "2\t\t"}));
 
-    const Run json = RunTool({"--dir", journals.path(), "--json", "toc", "1"});
+    const ToolRun json = RunTool({"--dir", journals.path(), "--json", "toc", "1"});
     ASSERT_EQ(json.status, 0) << json.err;
     const nlohmann::json entry = nlohmann::json::parse(Lines(json.out).at(1));
     EXPECT_EQ(entry["position"], 1);
@@ -97,7 +97,7 @@ TEST_F(CliTest, PrintsContentsUpToTheEndEntry)
 
 TEST_F(CliTest, UnreadableContentsIsReportedAndRunGoesOn)
 {
-    const Run run = RunTool({"--dir", journals.path(), "toc", "0"});
+    const ToolRun run = RunTool({"--dir", journals.path(), "toc", "0"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(Lines(run.out), std::vector<std::string>{"0\t\t"});
     EXPECT_NE(run.err.find("Ошибка открытия файла: "), std::string::npos) << run.err;
@@ -107,17 +107,17 @@ TEST_F(CliTest, UnreadableContentsIsReportedAndRunGoesOn)
 TEST_F(CliTest, PrintsTargetsInBothForms)
 {
     const std::string folder = journals.Join("izone57");
-    const Run start = RunTool({"--dir", journals.path(), "target", "1"});
+    const ToolRun start = RunTool({"--dir", journals.path(), "target", "1"});
     EXPECT_EQ(start.status, 0) << start.err;
     EXPECT_EQ(start.out, Internal(folder) + "\\index.htm\t" + folder + "/index.htm\n");
 
-    const Run article = RunTool({"--dir", journals.path(), "--json", "target", "1", "../text/a1.htm"});
+    const ToolRun article = RunTool({"--dir", journals.path(), "--json", "target", "1", "../text/a1.htm"});
     ASSERT_EQ(article.status, 0) << article.err;
     const nlohmann::json target = nlohmann::json::parse(article.out);
     EXPECT_EQ(target["target"], Internal(folder) + "\\text\\a1.htm");
     EXPECT_EQ(target["host"], folder + "/text/a1.htm");
 
-    const Run address = RunTool({"--dir", journals.path(), "target", "0", "http://example.org/a"});
+    const ToolRun address = RunTool({"--dir", journals.path(), "target", "0", "http://example.org/a"});
     EXPECT_EQ(address.out, "http://example.org/a\thttp://example.org/a\n");
 }
 
@@ -128,7 +128,7 @@ TEST_F(CliTest, UsesStoredWorkingDirectoryWithoutWritingSettings)
                                              platform::registry::ValueType::Sz, stored));
     const std::string hiveBefore = profile.HiveBytes();
 
-    const Run run = RunTool({"list"});
+    const ToolRun run = RunTool({"list"});
 
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(Lines(run.out).size(), 2u);
@@ -146,7 +146,7 @@ TEST_F(CliTest, FailuresExitWithOne)
         {"--dir", journals.path(), "target", "7", "a.htm"},
     };
     for (const auto& args : cases) {
-        const Run run = RunTool(args);
+        const ToolRun run = RunTool(args);
         EXPECT_EQ(run.status, 1) << args.back();
         EXPECT_TRUE(run.out.empty());
         EXPECT_NE(run.err.find("vestrels-cli: "), std::string::npos);
@@ -160,7 +160,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwo)
         {"--dir"}, {"--verbose", "list"},
     };
     for (const auto& args : cases) {
-        const Run run = RunTool(args);
+        const ToolRun run = RunTool(args);
         EXPECT_EQ(run.status, 2);
         EXPECT_TRUE(run.err.starts_with("usage: vestrels-cli")) << run.err;
     }

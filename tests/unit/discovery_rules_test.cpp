@@ -97,6 +97,15 @@ TEST(DiscoveryRules, SortComparesNumbersAsText)
     EXPECT_EQ(names, (std::vector<std::string>{"release10", "release24", "release9", "izone57", "izone8"}));
 }
 
+TEST(DiscoveryRules, SortResultDependsOnStartingOrder)
+{
+    // The listing delivers names in lower-cased byte order; from another
+    // start the same passes give another order.
+    std::vector<std::string> names{"izone57", "release24", "release-gold2", "hacker5"};
+    SortIssueFolders(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"release24", "hacker5", "release-gold2", "izone57"}));
+}
+
 TEST(DiscoveryRules, SortComparesBytesUnsigned)
 {
     // A Cyrillic name (bytes above 0x7F) sorts after the Latin ones.

@@ -92,7 +92,7 @@ TEST_F(DiscoveryTest, BuildGivesSortedIssuesWithCaptions)
 {
     Library library;
     library.workPattern = "\\j\\*";
-    BuildLibraryFrom(StandardCatalogue(), library, {"izone57", "release24", "release-gold2", "hacker5"});
+    BuildLibraryFrom(StandardCatalogue(), library, {"hacker5", "izone57", "release-gold2", "release24"});
     ASSERT_EQ(library.issueCount(), 4);
     ASSERT_EQ(library.issues.size(), 4u);
     EXPECT_EQ(library.folderNames, (std::vector<std::string>{"release-gold2", "release24", "izone57", "hacker5"}));
