@@ -1,0 +1,155 @@
+// The "Оглавление" tab: building the library, choosing and opening issues,
+// and the rebuild after a new working directory.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <wx/listbox.h>
+#include <wx/msgdlg.h>
+#include <wx/notebook.h>
+
+#include "app/ids.h"
+#include "app/main_frame.h"
+#include "articles/quillbox_view.h"
+#include "gui/gui_support.h"
+#include "leftpane/left_view.h"
+
+namespace {
+
+class ContentsPageTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* folder : {"izone57", "izone58", "gold3"})
+            WriteIssue(env.work, folder, ".\\frame\\left.htm", 2);
+    }
+
+    CContentsPage& Page() const { return env.frame->leftPane->contentsPage; }
+    wxListBox* IssueList() const
+    {
+        return Page().window() ? dynamic_cast<wxListBox*>(Page().window()->FindWindow(ID_ISSUE_LIST)) : nullptr;
+    }
+    std::vector<wxString> Rows() const
+    {
+        std::vector<wxString> rows;
+        for (unsigned i = 0; i < IssueList()->GetCount(); ++i)
+            rows.push_back(IssueList()->GetString(i));
+        return rows;
+    }
+    void SendListEvent(wxEventType type, int row)
+    {
+        IssueList()->SetSelection(row);
+        wxCommandEvent event(type, ID_ISSUE_LIST);
+        event.SetInt(row);
+        event.SetEventObject(IssueList());
+        IssueList()->GetEventHandler()->ProcessEvent(event);
+    }
+    void ChooseTab(int index)
+    {
+        dynamic_cast<wxNotebook*>(env.frame->FindWindow(ID_TAB_CONTROL))->SetSelection(index);
+        Pump(20);
+    }
+    void Command(int id)
+    {
+        wxCommandEvent event(wxEVT_MENU, id);
+        env.frame->GetEventHandler()->ProcessEvent(event);
+        Pump(20);
+    }
+
+    GuiEnvironment env;
+};
+
+}  // namespace
+
+TEST_F(ContentsPageTest, FirstStartWithoutAWorkingDirectoryAsksForOne)
+{
+    // The user picks an issue folder: its parent becomes the working directory.
+    wxTEST_DIALOG(env.OpenMainWindow(), ExpectFolder(env.work.Join("izone57")));
+    ASSERT_TRUE(env.frame);
+    EXPECT_EQ(Rows(), (std::vector<wxString>{"InternetZone3", "InternetZone57", "InternetZone58"}));
+    std::string stored = env.Value("Journals");
+    EXPECT_EQ(stored.back(), '*');
+    EXPECT_EQ(stored.find('\\'), 0u);  // the internal form, "\" separators
+    EXPECT_EQ(stored.find("izone57"), std::string::npos);
+}
+
+TEST_F(ContentsPageTest, ChoosingARowDrawsThatIssueAndMovesTheFocus)
+{
+    env.StoreWorkingDirectory(env.work.path());
+    ASSERT_TRUE(env.OpenMainWindow());
+    EXPECT_EQ(Page().selectedIssue, -1);
+    EXPECT_FALSE(Page().issueChosen);
+
+    SendListEvent(wxEVT_LISTBOX, 1);
+    Pump(20);
+    EXPECT_EQ(Page().selectedIssue, 1);
+    EXPECT_TRUE(Page().issueChosen);
+    EXPECT_TRUE(env.frame->listItemChosen);
+    EXPECT_EQ(wxWindow::FindFocus(), env.frame->articleView);
+
+    // The list keeps 10 pixels from every edge of the page.
+    const wxRect list = IssueList()->GetRect();
+    const wxSize page = Page().window()->GetClientSize();
+    EXPECT_EQ(list.x, 10);
+    EXPECT_EQ(list.y, 10);
+    EXPECT_EQ(list.GetRight() + 1, page.x - 10);
+    EXPECT_EQ(list.GetBottom() + 1, page.y - 10);
+}
+
+TEST_F(ContentsPageTest, DoubleClickAndReadOpenTheStartPage)
+{
+    env.StoreWorkingDirectory(env.work.path());
+    ASSERT_TRUE(env.OpenMainWindow());
+    SendListEvent(wxEVT_LISTBOX, 0);
+    SendListEvent(wxEVT_LISTBOX_DCLICK, 0);
+    ASSERT_EQ(env.opened.size(), 1u);
+    EXPECT_EQ(env.opened[0].kind, platform::shell::TargetKind::File);
+    EXPECT_EQ(env.opened[0].value, env.work.Join("gold3/index.htm"));
+
+    Command(ID_CMD_READ);
+    ASSERT_EQ(env.opened.size(), 2u);
+    EXPECT_EQ(env.opened[1].value, env.work.Join("gold3/index.htm"));
+}
+
+TEST_F(ContentsPageTest, TabChangesListTheSameIssuesWithoutReadingAgain)
+{
+    env.StoreWorkingDirectory(env.work.path());
+    ASSERT_TRUE(env.OpenMainWindow());
+    const auto before = Rows();
+    Page().library.issues[0].articles[0].mark = kMarkFound;
+
+    // Were the pages read again, each missing one would bring up a message.
+    std::filesystem::remove_all(env.work.Join("izone57/frame"));
+    ChooseTab(1);
+    ChooseTab(0);
+    EXPECT_EQ(Rows(), before);
+    EXPECT_EQ(Page().library.issues[1].articles[0].title, "     Article 1");
+    EXPECT_EQ(Page().library.issues[0].articles[0].mark, kMarkPlain);
+}
+
+TEST_F(ContentsPageTest, WorkingDirectoryCommandRebuildsTheLibrary)
+{
+    env.StoreWorkingDirectory(env.work.path());
+    ASSERT_TRUE(env.OpenMainWindow());
+    SendListEvent(wxEVT_LISTBOX, 2);
+
+    // A folder name without digits or hyphens: it is not taken for an issue.
+    TempDir other;
+    WriteIssue(other, "journals/release24", ".\\frame\\left.htm", 1);
+    WriteIssue(other, "journals/protoplex1", ".\\mainbody\\menu.html", 1);
+    wxTEST_DIALOG(Command(ID_CMD_WORKING_DIRECTORY), ExpectFolder(other.Join("journals")));
+    EXPECT_EQ(Rows(), (std::vector<wxString>{"InternetZone24", "ProtoPlex1"}));
+    EXPECT_EQ(IssueList()->GetSelection(), wxNOT_FOUND);
+    EXPECT_EQ(Page().selectedIssue, -1);
+}
+
+TEST_F(ContentsPageTest, AMissingContentsPageIsReportedOnceAndTheRestIsListed)
+{
+    std::filesystem::remove(env.work.Join("izone58/frame/left.htm"));
+    env.StoreWorkingDirectory(env.work.path());
+    wxTEST_DIALOG(env.OpenMainWindow(), wxExpectModal<wxMessageDialog>(wxID_OK));
+    ASSERT_TRUE(env.frame);
+    EXPECT_EQ(Rows().size(), 3u);
+    EXPECT_EQ(Page().library.issues[2].articles[0].title, "");
+    EXPECT_EQ(Page().library.issues[1].articles[1].title, "     Article 2");
+}
