@@ -1,10 +1,80 @@
+// The article view's window: it keeps the scroll bar and the timer, supplies
+// the real text measuring and hands every event to the core's rules.
 #include "articles/quillbox_view.h"
+
+#include <wx/dcbuffer.h>
+#include <wx/scrolbar.h>
 
 #include "app/main_frame.h"
 #include "app/pane_link.h"
 #include "app/quillbox_doc.h"
+#include "articles/font_request.h"
+#include "articles/view_selection.h"
+#include "articles/wx_fonts.h"
+#include "leftpane/left_view.h"
+#include "platform/wx/wx_text.h"
 
-CQuillboxView::CQuillboxView(CMainFrame* frame) : frame(frame) {}
+namespace {
+
+constexpr int kScrollBarWidth = 13;
+constexpr int kRefreshTimerId = 1;
+constexpr int kRefreshDelayMs = 50;
+
+wxColour ColourOf(ColorRef color)
+{
+    const Rgb rgb = RgbOf(color);
+    return wxColour(rgb.red, rgb.green, rgb.blue);
+}
+
+wxRect ToWxRect(const PixelRect& r)
+{
+    return wxRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+NavigationKey KeyOf(int keyCode)
+{
+    switch (keyCode) {
+    case WXK_UP: return NavigationKey::Up;
+    case WXK_DOWN: return NavigationKey::Down;
+    case WXK_PAGEUP: return NavigationKey::PageUp;
+    case WXK_PAGEDOWN: return NavigationKey::PageDown;
+    default: return NavigationKey::Other;
+    }
+}
+
+ScrollAction ActionOf(wxEventType type)
+{
+    if (type == wxEVT_SCROLL_LINEUP)
+        return ScrollAction::LineUp;
+    if (type == wxEVT_SCROLL_LINEDOWN)
+        return ScrollAction::LineDown;
+    if (type == wxEVT_SCROLL_PAGEUP)
+        return ScrollAction::PageUp;
+    if (type == wxEVT_SCROLL_PAGEDOWN)
+        return ScrollAction::PageDown;
+    if (type == wxEVT_SCROLL_THUMBTRACK || type == wxEVT_SCROLL_THUMBRELEASE)
+        return ScrollAction::Thumb;
+    return ScrollAction::None;
+}
+
+}  // namespace
+
+// ----------------------------------------------------------------------------
+// event table
+// ----------------------------------------------------------------------------
+
+wxBEGIN_EVENT_TABLE(CQuillboxView, wxWindow)
+    EVT_PAINT(CQuillboxView::OnPaint)
+    EVT_SIZE(CQuillboxView::OnSize)
+    EVT_COMMAND_SCROLL(ID_ARTICLE_SCROLL_BAR, CQuillboxView::OnScroll)
+    EVT_KEY_DOWN(CQuillboxView::OnKeyDown)
+    EVT_LEFT_DOWN(CQuillboxView::OnLeftDown)
+    EVT_LEFT_DCLICK(CQuillboxView::OnLeftDoubleClick)
+    EVT_RIGHT_DOWN(CQuillboxView::OnRightDown)
+    EVT_TIMER(kRefreshTimerId, CQuillboxView::OnRefreshTick)
+wxEND_EVENT_TABLE()
+
+CQuillboxView::CQuillboxView(CMainFrame* frame) : frame(frame), refreshTimer(this, kRefreshTimerId) {}
 
 CQuillboxView::~CQuillboxView()
 {
@@ -15,17 +85,153 @@ bool CQuillboxView::Create(wxWindow* parent, const wxSize& size)
 {
     if (!wxWindow::Create(parent, wxID_ANY, wxDefaultPosition, size, wxBORDER_SUNKEN | wxWANTS_CHARS))
         return false;
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetBackgroundColour(*wxWHITE);
+    const wxSize client = GetClientSize();
+    scrollBar = new wxScrollBar(this, ID_ARTICLE_SCROLL_BAR, wxPoint(client.x - kScrollBarWidth, 0),
+                                wxSize(kScrollBarWidth, client.y), wxSB_VERTICAL);
+    scrollBar->SetScrollbar(0, 1, 1, 1);
+    state.scrollPosition = 0;
     link = std::make_unique<CPaneLink>(frame->document(), [this](long hint) { OnDocumentUpdate(hint); });
     frame->articleView = this;
     return true;
 }
 
-void CQuillboxView::OnDocumentUpdate(long)
+int CQuillboxView::CurrentIndex() const
 {
+    return frame->leftPane ? frame->leftPane->selectedIssue() : -1;
+}
+
+ArticleData CQuillboxView::Data() const
+{
+    if (!frame->leftPane)
+        return {};
+    CContentsPage& contents = frame->leftPane->contentsPage;
+    return ArticleData{&contents.library.issues, &contents.favorites};
+}
+
+PixelRect CQuillboxView::ClientRect() const
+{
+    const wxSize size = GetClientSize();
+    return PixelRect{0, 0, size.x, size.y};
+}
+
+void CQuillboxView::OnPaint(wxPaintEvent&)
+{
+    wxAutoBufferedPaintDC dc(this);
+    dc.SetBackground(wxBrush(GetBackgroundColour()));
+    dc.Clear();
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+
+    WxTextMeasurer measurer(dc, frame->styles);
+    const PaintResult result =
+        PaintArticles(state, ProcessLastPaintedIndex(), CurrentIndex(), Data(), measurer, ClientRect());
+    if (result.thumbToZero)
+        scrollBar->SetThumbPosition(0);
+
+    PixelRect clip{};
+    bool clipping = false;
+    for (const DrawLine& line : result.lines) {
+        if (!clipping || std::tie(clip.left, clip.top, clip.right, clip.bottom) !=
+                             std::tie(line.clip.left, line.clip.top, line.clip.right, line.clip.bottom)) {
+            dc.DestroyClippingRegion();
+            dc.SetClippingRegion(ToWxRect(line.clip));
+            clip = line.clip;
+            clipping = true;
+        }
+        dc.SetFont(measurer.Font(line.style));
+        dc.SetTextForeground(ColourOf(frame->styles[line.style].color));
+        dc.DrawText(From1251(line.text), line.x, line.y);
+    }
+    if (result.rangeSet)
+        scrollBar->SetScrollbar(state.scrollPosition, 1, state.scrollMaximum + 1, 1);
+}
+
+void CQuillboxView::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    if (!scrollBar)
+        return;
+    const wxSize client = GetClientSize();
+    scrollBar->SetSize(client.x - kScrollBarWidth, 0, kScrollBarWidth, client.y);
+    scrollBar->Refresh();
+}
+
+void CQuillboxView::Scroll(ScrollAction action, int thumbPosition)
+{
+    ApplyScroll(state, action, thumbPosition, GetClientSize().y);
+    scrollBar->SetThumbPosition(state.scrollPosition);
+    RefreshRect(ToWxRect(ScrollInvalidation(ClientRect())));
+}
+
+void CQuillboxView::OnScroll(wxScrollEvent& event)
+{
+    Scroll(ActionOf(event.GetEventType()), event.GetPosition());
+}
+
+void CQuillboxView::OnKeyDown(wxKeyEvent& event)
+{
+    Scroll(ScrollActionForKey(KeyOf(event.GetKeyCode())), 0);
+    event.Skip();
+}
+
+void CQuillboxView::OnLeftDown(wxMouseEvent& event)
+{
+    const bool anyButton = event.LeftIsDown() || event.RightIsDown() || event.MiddleIsDown() ||
+                           event.ShiftDown() || event.ControlDown() || event.ButtonDown();
+    const PressOutcome outcome = PressAt(state, CurrentIndex(), Data(), event.GetX(), event.GetY(), anyButton);
+    if (outcome.selectedArticle) {
+        frame->selectedArticle = *outcome.selectedArticle;
+        frame->listItemChosen = false;
+    }
+    if (outcome.invalidate)
+        Refresh();
+    event.Skip();
+}
+
+void CQuillboxView::OnLeftDoubleClick(wxMouseEvent& event)
+{
+    for (const OpenRequest& request : ArticlesToOpen(state, CurrentIndex(), Data(), event.GetX(), event.GetY()))
+        frame->leftPane->contentsPage.OpenArticle(request.link, request.relative);
+    event.Skip();
+}
+
+void CQuillboxView::OnRightDown(wxMouseEvent& event)
+{
+    OnRightButton(event.GetX(), event.GetY());
+    event.Skip();
+}
+
+void CQuillboxView::OnRightButton(int, int)
+{
+    // Adding to and removing from the favourites come here.
+}
+
+void CQuillboxView::ArmRefreshTick()
+{
+    refreshTimer.Start(kRefreshDelayMs);
+}
+
+void CQuillboxView::OnRefreshTick(wxTimerEvent&)
+{
+    // One tick gives the focus and the repaint; there is nothing to repeat.
+    refreshTimer.Stop();
+    wxMouseEvent press(wxEVT_LEFT_DOWN);
+    press.SetEventObject(this);
+    GetEventHandler()->ProcessEvent(press);
+    SetFocus();
     Refresh();
 }
 
-void CQuillboxView::OpenSelected(int)
+void CQuillboxView::OpenSelected(int position)
 {
+    const EntryRange range = CurrentEntryRange(state.issueMode, CurrentIndex(), Data());
+    if (!range.shown || position < 0 || position >= static_cast<int>(range.entries.size()))
+        return;
+    frame->leftPane->contentsPage.OpenArticle(*range.entries[position].link, state.issueMode);
+}
+
+void CQuillboxView::OnDocumentUpdate(long)
+{
+    Refresh();
 }

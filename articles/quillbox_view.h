@@ -1,13 +1,24 @@
 // The right pane: draws the current issue's entries, or a favourites
-// section, by itself.
+// section, by itself, scrolls them and turns clicks into selection and
+// opening. The layout and the rules live in the display-free core; this
+// window measures, draws and forwards events.
 #pragma once
 
 #include <memory>
 
+#include <wx/timer.h>
 #include <wx/window.h>
 
+#include "articles/article_layout.h"
+#include "articles/article_view_state.h"
+#include "articles/view_scroll.h"
+
+class wxScrollBar;
+class wxScrollEvent;
 class CMainFrame;
 class CPaneLink;
+
+enum ArticleViewId { ID_ARTICLE_SCROLL_BAR = 1124 };
 
 class CQuillboxView : public wxWindow {
 public:
@@ -19,11 +30,40 @@ public:
     /// Opens the entry at `position` of what is shown ("Читать").
     void OpenSelected(int position);
 
-    bool issueMode = true;
+    /// The favourites page switches between its sections and the issues.
+    void SetIssueMode(bool issueMode) { state.issueMode = issueMode; }
+    bool IsIssueMode() const { return state.issueMode; }
+
+    /// Repaints and focuses the view shortly after a favourites action.
+    void ArmRefreshTick();
+
+    const ArticleViewState& viewState() const { return state; }
+
+protected:
+    /// Right click: the favourites actions.
+    virtual void OnRightButton(int x, int y);
 
 private:
     CMainFrame* frame;
     std::unique_ptr<CPaneLink> link;
+    ArticleViewState state;
+    wxScrollBar* scrollBar = nullptr;
+    wxTimer refreshTimer;
 
+    int CurrentIndex() const;
+    ArticleData Data() const;
+    PixelRect ClientRect() const;
+    void Scroll(ScrollAction action, int thumbPosition);
     void OnDocumentUpdate(long hint);
+
+    void OnPaint(wxPaintEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnScroll(wxScrollEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+    void OnLeftDoubleClick(wxMouseEvent& event);
+    void OnRightDown(wxMouseEvent& event);
+    void OnRefreshTick(wxTimerEvent& event);
+
+    wxDECLARE_EVENT_TABLE();
 };

@@ -5,4 +5,5 @@ list(APPEND VESTRELS_CORE_SOURCES
   articles/view_scroll.cpp
   articles/view_selection.cpp)
 list(APPEND VESTRELS_GUI_SOURCES
+  articles/wx_fonts.cpp
   articles/quillbox_view.cpp)
