@@ -119,11 +119,16 @@ PixelRect CQuillboxView::ClientRect() const
 void CQuillboxView::OnPaint(wxPaintEvent&)
 {
     wxAutoBufferedPaintDC dc(this);
+    Draw(dc);
+}
+
+void CQuillboxView::Draw(wxDC& dc)
+{
     dc.SetBackground(wxBrush(GetBackgroundColour()));
     dc.Clear();
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
 
-    WxTextMeasurer measurer(dc, frame->styles);
+    WxTextMeasurer measurer(dc, frame->styles, widthCache);
     const PaintResult result =
         PaintArticles(state, ProcessLastPaintedIndex(), CurrentIndex(), Data(), measurer, ClientRect());
     if (result.thumbToZero)

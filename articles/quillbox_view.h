@@ -12,7 +12,9 @@
 #include "articles/article_layout.h"
 #include "articles/article_view_state.h"
 #include "articles/view_scroll.h"
+#include "articles/wx_fonts.h"
 
+class wxDC;
 class wxScrollBar;
 class wxScrollEvent;
 class CMainFrame;
@@ -39,6 +41,9 @@ public:
 
     const ArticleViewState& viewState() const { return state; }
 
+    /// One paint of the whole client area onto `dc`.
+    void Draw(wxDC& dc);
+
 protected:
     /// Right click: the favourites actions.
     virtual void OnRightButton(int x, int y);
@@ -49,6 +54,7 @@ private:
     ArticleViewState state;
     wxScrollBar* scrollBar = nullptr;
     wxTimer refreshTimer;
+    TextWidthCache widthCache;
 
     int CurrentIndex() const;
     ArticleData Data() const;

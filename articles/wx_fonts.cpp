@@ -63,8 +63,21 @@ wxFont FontForStyle(const LogFont& description, wxDC& dc)
     return MakeFont(request, it->second);
 }
 
-WxTextMeasurer::WxTextMeasurer(wxDC& dc, const TextStyles& styles) : dc(dc)
+void TextWidthCache::Validate(const TextStyles& styles)
 {
+    // A bound on the memory held: the widths of a few screens of titles.
+    constexpr std::size_t kMaxWidthsPerStyle = 50000;
+    for (int i = 0; i < kStyleCount; ++i) {
+        if (!(descriptions[i] == styles[i].font) || widths[i].size() > kMaxWidthsPerStyle) {
+            descriptions[i] = styles[i].font;
+            widths[i].clear();
+        }
+    }
+}
+
+WxTextMeasurer::WxTextMeasurer(wxDC& dc, const TextStyles& styles, TextWidthCache& cache) : dc(dc), cache(cache)
+{
+    cache.Validate(styles);
     for (int i = 0; i < kStyleCount; ++i) {
         fonts[i] = FontForStyle(styles[i].font, dc);
         int width = 0;
@@ -82,7 +95,12 @@ void WxTextMeasurer::SelectStyle(int style)
 
 int WxTextMeasurer::TextWidth(std::string_view text)
 {
-    return dc.GetTextExtent(From1251(text)).x;
+    auto& widths = cache.Widths(selected);
+    const std::string key(text);
+    auto it = widths.find(key);
+    if (it == widths.end())
+        it = widths.emplace(key, dc.GetTextExtent(From1251(text)).x).first;
+    return it->second;
 }
 
 int WxTextMeasurer::LineHeight()

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <string>
+#include <unordered_map>
 
 #include <wx/dc.h>
 #include <wx/font.h>
@@ -13,11 +15,25 @@
 /// the system's sans-serif face of that size.
 wxFont FontForStyle(const LogFont& description, wxDC& dc);
 
+/// Widths measured by earlier paints, per style. Wrapping measures the same
+/// line prefixes at every paint; a style whose description changed starts
+/// afresh, so a new font still takes effect at the next paint.
+class TextWidthCache {
+public:
+    /// Forgets the widths of styles whose description is not `styles`'.
+    void Validate(const TextStyles& styles);
+    std::unordered_map<std::string, int>& Widths(int style) { return widths[style]; }
+
+private:
+    std::array<LogFont, kStyleCount> descriptions{};
+    std::array<std::unordered_map<std::string, int>, kStyleCount> widths;
+};
+
 /// Measures in the fonts of the five styles through a device context; it
 /// also leaves the selected style's font on the context for drawing.
 class WxTextMeasurer : public TextMeasurer {
 public:
-    WxTextMeasurer(wxDC& dc, const TextStyles& styles);
+    WxTextMeasurer(wxDC& dc, const TextStyles& styles, TextWidthCache& cache);
 
     void SelectStyle(int style) override;
     int TextWidth(std::string_view text) override;
@@ -32,6 +48,7 @@ private:
         int externalLeading = 0;
     };
     wxDC& dc;
+    TextWidthCache& cache;
     std::array<wxFont, kStyleCount> fonts;
     std::array<Metrics, kStyleCount> metrics;
     int selected = 0;
