@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 
 #include <wx/dcmemory.h>
 #include <wx/listbox.h>
@@ -203,4 +205,42 @@ TEST_F(ArticleViewTest, PaintingAHundredAnnotatedEntriesIsFast)
     std::printf("article view: %.2f ms per paint of 100 annotated entries\n", ms);
     RecordProperty("ms_per_paint", std::to_string(ms));
     EXPECT_LT(ms, 20.0);
+}
+
+TEST(ArticleViewDemo, DemoFavouritesShowTheirAnnotations)
+{
+    GuiEnvironment env;
+    std::filesystem::copy_file(std::string(VESTRELS_SAMPLES_DIR) + "/SelFold.dat", "SelFold.dat");
+    env.StoreWorkingDirectory(VESTRELS_SAMPLES_DIR);
+    ASSERT_TRUE(env.OpenMainWindow());
+    CMainFrame* frame = env.frame;
+    FavoritesStore& store = frame->leftPane->contentsPage.favorites;
+    ASSERT_EQ(store.sections.size(), 2u);
+
+    frame->articleView->SetIssueMode(false);
+    frame->leftPane->selectedIssue() = 0;
+    const wxSize size = frame->articleView->GetClientSize();
+    wxBitmap bitmap(size);
+    {
+        wxMemoryDC dc(bitmap);
+        frame->articleView->Draw(dc);
+    }
+    const wxImage image = bitmap.ConvertToImage();
+    int annotated = 0;
+    for (const TSelected& favourite : store.sections[0].articles) {
+        if (favourite.title.find("\r\n") == std::string::npos)
+            continue;
+        ++annotated;
+        // Black annotation text right below the title block.
+        const HitRect below{favourite.hitRect.left, favourite.hitRect.bottom, favourite.hitRect.right,
+                            favourite.hitRect.bottom + 12};
+        bool black = false;
+        for (int y = below.top; y < below.bottom && !black; ++y)
+            for (int x = below.left; x < below.right && !black; ++x)
+                black = image.GetRed(x, y) < 40 && image.GetGreen(x, y) < 40 && image.GetBlue(x, y) < 40;
+        EXPECT_TRUE(black) << favourite.title;
+    }
+    EXPECT_GT(annotated, 0);
+    if (const char* dir = std::getenv("VESTRELS_SHOT_DIR"))
+        image.SaveFile(std::string(dir) + "/favourites.png", wxBITMAP_TYPE_PNG);
 }
