@@ -29,10 +29,10 @@ vestrels_install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# vestrels_build DIR [cmake options...]
+# vestrels_build DIR [cmake options...]; VESTRELS_TARGET limits the build.
 vestrels_build() {
   local dir=$1
   shift
   cmake -S "$VESTRELS_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir"
+  cmake --build "$dir" ${VESTRELS_TARGET:+--target "$VESTRELS_TARGET"}
 }
