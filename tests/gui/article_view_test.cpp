@@ -36,15 +36,7 @@ protected:
         ChooseIssue(0);
     }
 
-    void ChooseIssue(int row)
-    {
-        wxWindow* page = env.frame->leftPane->contentsPage.window();
-        auto* list = dynamic_cast<wxListBox*>(page->FindWindow(ID_ISSUE_LIST));
-        list->SetSelection(row);
-        wxCommandEvent event(wxEVT_LISTBOX, ID_ISSUE_LIST);
-        event.SetEventObject(list);
-        list->GetEventHandler()->ProcessEvent(event);
-    }
+    void ChooseIssue(int row) { ::ChooseIssue(env.frame, row); }
 
     /// Paints the view into a bitmap and returns it as an image.
     wxImage Paint()

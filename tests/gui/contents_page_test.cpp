@@ -25,10 +25,7 @@ protected:
     }
 
     CContentsPage& Page() const { return env.frame->leftPane->contentsPage; }
-    wxListBox* IssueList() const
-    {
-        return Page().window() ? dynamic_cast<wxListBox*>(Page().window()->FindWindow(ID_ISSUE_LIST)) : nullptr;
-    }
+    wxListBox* IssueList() const { return IssueListOf(env.frame); }
     std::vector<wxString> Rows() const
     {
         std::vector<wxString> rows;
@@ -36,25 +33,9 @@ protected:
             rows.push_back(IssueList()->GetString(i));
         return rows;
     }
-    void SendListEvent(wxEventType type, int row)
-    {
-        IssueList()->SetSelection(row);
-        wxCommandEvent event(type, ID_ISSUE_LIST);
-        event.SetInt(row);
-        event.SetEventObject(IssueList());
-        IssueList()->GetEventHandler()->ProcessEvent(event);
-    }
-    void ChooseTab(int index)
-    {
-        dynamic_cast<wxNotebook*>(env.frame->FindWindow(ID_TAB_CONTROL))->SetSelection(index);
-        Pump(20);
-    }
-    void Command(int id)
-    {
-        wxCommandEvent event(wxEVT_MENU, id);
-        env.frame->GetEventHandler()->ProcessEvent(event);
-        Pump(20);
-    }
+    void SendListEvent(wxEventType type, int row) { ChooseIssue(env.frame, row, type); }
+    void ChooseTab(int index) { ::ChooseTab(env.frame, index); }
+    void Command(int id) { SendCommand(env.frame, id); }
 
     GuiEnvironment env;
 };

@@ -8,13 +8,14 @@
 #include <wx/app.h>
 #include <wx/docview.h>
 #include <wx/evtloop.h>
+#include <wx/listbox.h>
+#include <wx/notebook.h>
 
 #include "app/main_frame.h"
 #include "app/quillbox_app.h"
+#include "leftpane/left_view.h"
 #include "app/settings_store.h"
-#include "platform/registry.h"
-
-namespace reg = platform::registry;
+#include "support/settings_values.h"
 
 void Pump(int ms)
 {
@@ -32,6 +33,35 @@ bool PumpUntil(const std::function<bool()>& done, int ms)
         wxMilliSleep(5);
     }
     return done();
+}
+
+wxListBox* IssueListOf(CMainFrame* frame)
+{
+    wxWindow* page = frame->leftPane->contentsPage.window();
+    return page ? dynamic_cast<wxListBox*>(page->FindWindow(ID_ISSUE_LIST)) : nullptr;
+}
+
+void ChooseIssue(CMainFrame* frame, int row, wxEventType type)
+{
+    wxListBox* list = IssueListOf(frame);
+    list->SetSelection(row);
+    wxCommandEvent event(type, ID_ISSUE_LIST);
+    event.SetInt(row);
+    event.SetEventObject(list);
+    list->GetEventHandler()->ProcessEvent(event);
+}
+
+void ChooseTab(CMainFrame* frame, int index)
+{
+    dynamic_cast<wxNotebook*>(frame->FindWindow(ID_TAB_CONTROL))->SetSelection(index);
+    Pump(20);
+}
+
+void SendCommand(CMainFrame* frame, int id)
+{
+    wxCommandEvent event(wxEVT_MENU, id);
+    frame->GetEventHandler()->ProcessEvent(event);
+    Pump(50);
 }
 
 void WriteIssue(const TempDir& dir, const std::string& folder, const std::string& contentsPath, int entries)
@@ -68,17 +98,12 @@ void GuiEnvironment::StoreWorkingDirectory(const std::string& folder)
 
 void GuiEnvironment::StoreValue(const std::string& name, const std::string& bytes)
 {
-    auto key = reg::CreateKey(kSettingsKey);
-    reg::SetValue(*key, name, reg::ValueType::Sz, bytes);
+    StoreSetting(name, platform::registry::ValueType::Sz, bytes);
 }
 
 std::string GuiEnvironment::Value(const std::string& name) const
 {
-    auto key = reg::OpenKey(kSettingsKey);
-    std::string data;
-    if (!key || reg::QueryValue(*key, name, 1 << 20, data) != reg::QueryResult::Ok)
-        return "<missing>";
-    return data;
+    return StoredSetting(name);
 }
 
 CMainFrame* GuiEnvironment::OpenMainWindow()

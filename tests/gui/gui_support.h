@@ -14,11 +14,19 @@
 
 class CMainFrame;
 class wxDocManager;
+class wxListBox;
 
 /// Processes events for `ms` milliseconds (timers fire meanwhile).
 void Pump(int ms);
 /// Processes events until `done` holds or `ms` milliseconds pass.
 bool PumpUntil(const std::function<bool()>& done, int ms = 3000);
+
+/// What a user does: choose a row of the issue list, a tab, a command.
+void ChooseIssue(CMainFrame* frame, int row, wxEventType type = wxEVT_LISTBOX);
+void ChooseTab(CMainFrame* frame, int index);
+void SendCommand(CMainFrame* frame, int id);
+/// The issue list of the contents page, while it has a window.
+wxListBox* IssueListOf(CMainFrame* frame);
 
 /// Writes a working directory of issues in the default catalogue's layout;
 /// each issue gets a contents page with `entries` plain articles.

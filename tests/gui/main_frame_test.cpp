@@ -28,29 +28,10 @@ protected:
     }
 
     wxNotebook* Tabs() const { return dynamic_cast<wxNotebook*>(env.frame->FindWindow(ID_TAB_CONTROL)); }
-    wxListBox* IssueList() const
-    {
-        return dynamic_cast<wxListBox*>(env.frame->leftPane->contentsPage.window()->FindWindow(ID_ISSUE_LIST));
-    }
-    void ChooseTab(int index)
-    {
-        Tabs()->SetSelection(index);
-        Pump(20);
-    }
-    void ChooseIssue(int row)
-    {
-        IssueList()->SetSelection(row);
-        wxCommandEvent event(wxEVT_LISTBOX, ID_ISSUE_LIST);
-        event.SetInt(row);
-        event.SetEventObject(IssueList());
-        IssueList()->GetEventHandler()->ProcessEvent(event);
-    }
-    void Command(int id)
-    {
-        wxCommandEvent event(wxEVT_MENU, id);
-        env.frame->GetEventHandler()->ProcessEvent(event);
-        Pump(50);
-    }
+    wxListBox* IssueList() const { return IssueListOf(env.frame); }
+    void ChooseTab(int index) { ::ChooseTab(env.frame, index); }
+    void ChooseIssue(int row) { ::ChooseIssue(env.frame, row); }
+    void Command(int id) { SendCommand(env.frame, id); }
 
     GuiEnvironment env;
 };

@@ -11,21 +11,13 @@
 
 #include "app/settings_store.h"
 #include "platform/registry.h"
+#include "support/settings_values.h"
 #include "support/temp_dir.h"
 
 using namespace std::string_literals;
 namespace reg = platform::registry;
 
 namespace {
-
-std::string Value(const std::string& name)
-{
-    auto key = reg::OpenKey(kSettingsKey);
-    std::string data;
-    if (!key || reg::QueryValue(*key, name, 1 << 20, data) != reg::QueryResult::Ok)
-        return "<missing>";
-    return data;
-}
 
 pid_t StartProgram(const std::string& cwd)
 {
@@ -74,10 +66,10 @@ TEST(Program, TermSignalClosesTheWindowAndStoresPlacementAndFavourites)
     ASSERT_EQ(kill(pid, SIGTERM), 0);
     EXPECT_EQ(WaitFor(pid, 5), 0);
 
-    EXPECT_EQ(Value("NumNameJournals"), "\x05\0\0\0"s);
-    EXPECT_EQ(Value("NameJournals"), "release\0release\0gold\0izone\0ProtoPlex\0\0\0"s);
-    EXPECT_EQ(Value("NewName"), "InternetZone\0InternetZone\0InternetZone\0InternetZone\0ProtoPlex\0\0\0"s);
-    const Placement placement = settings::ParsePlacement(Value("Size"));
+    EXPECT_EQ(StoredSetting("NumNameJournals"), "\x05\0\0\0"s);
+    EXPECT_EQ(StoredSetting("NameJournals"), "release\0release\0gold\0izone\0ProtoPlex\0\0\0"s);
+    EXPECT_EQ(StoredSetting("NewName"), "InternetZone\0InternetZone\0InternetZone\0InternetZone\0ProtoPlex\0\0\0"s);
+    const Placement placement = settings::ParsePlacement(StoredSetting("Size"));
     EXPECT_GT(placement.width, 100);
     EXPECT_GT(placement.height, 100);
     // The empty favourites were saved as the four-byte file.
@@ -102,8 +94,8 @@ TEST(Program, StoredPlacementAndSplitComeBackUnchanged)
         std::this_thread::sleep_for(std::chrono::milliseconds(1200));
         kill(pid, SIGTERM);
         ASSERT_EQ(WaitFor(pid, 5), 0);
-        EXPECT_EQ(Value("Size"), "40 60 700 500") << "run " << run;
-        const double ratio = std::stod(Value("LeftShare"));
+        EXPECT_EQ(StoredSetting("Size"), "40 60 700 500") << "run " << run;
+        const double ratio = std::stod(StoredSetting("LeftShare"));
         EXPECT_NEAR(ratio, 3.0, 0.02) << "run " << run;
     }
 }

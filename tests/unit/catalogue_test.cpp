@@ -4,28 +4,13 @@
 #include "app/journal_catalogue.h"
 #include "app/settings_store.h"
 #include "platform/registry.h"
+#include "support/settings_values.h"
 #include "support/temp_dir.h"
 
 namespace reg = platform::registry;
 using namespace std::string_literals;
 
 namespace {
-
-void Put(const std::string& name, reg::ValueType type, const std::string& data)
-{
-    auto key = reg::CreateKey(kSettingsKey);
-    ASSERT_TRUE(key);
-    ASSERT_TRUE(reg::SetValue(*key, name, type, data));
-}
-
-std::string Get(const std::string& name)
-{
-    auto key = reg::OpenKey(kSettingsKey);
-    std::string data;
-    if (!key || reg::QueryValue(*key, name, 100000, data) != reg::QueryResult::Ok)
-        return "<missing>";
-    return data;
-}
 
 std::string Dword(std::uint32_t v)
 {
@@ -43,14 +28,14 @@ TEST(Catalogue, FirstStartInstallsAndStoresTheFiveDefaults)
     EXPECT_EQ(catalogue.entries[0].contentsPath, ".\\pages\\materials.htm");
     EXPECT_EQ(catalogue.entries[4].prefix, "ProtoPlex");
 
-    EXPECT_EQ(Get("NumNameJournals"), Dword(5));
-    const std::string names = Get("NameJournals");
+    EXPECT_EQ(StoredSetting("NumNameJournals"), Dword(5));
+    const std::string names = StoredSetting("NameJournals");
     EXPECT_EQ(names.size(), 39u);
     EXPECT_EQ(names, "release\0release\0gold\0izone\0ProtoPlex\0\0\0"s);
-    EXPECT_EQ(Get("NameContents"),
+    EXPECT_EQ(StoredSetting("NameContents"),
               ".\\pages\\materials.htm\0.\\frame\\left.htm\0.\\frame\\left.htm\0.\\frame\\left.htm\0"
               ".\\mainbody\\menu.html\0\0\0"s);
-    EXPECT_EQ(Get("NewName"), "InternetZone\0InternetZone\0InternetZone\0InternetZone\0ProtoPlex\0\0\0"s);
+    EXPECT_EQ(StoredSetting("NewName"), "InternetZone\0InternetZone\0InternetZone\0InternetZone\0ProtoPlex\0\0\0"s);
     EXPECT_NE(profile.HiveBytes().find("\"NumNameJournals\"=dword:00000005"), std::string::npos);
 
     // The second start reads what the first stored.
@@ -60,9 +45,9 @@ TEST(Catalogue, FirstStartInstallsAndStoresTheFiveDefaults)
 TEST(Catalogue, CountDecidesHowManyStringsAreUsed)
 {
     PrivateProfile profile;
-    Put("NumNameJournals", reg::ValueType::Dword, Dword(3));
-    Put("NameJournals", reg::ValueType::MultiSz, ToMultiString("a\r\nb\r\nc\r\nd\r\ne\r\n"));
-    Put("NewName", reg::ValueType::MultiSz, ToMultiString("A\r\nB\r\n"));
+    ASSERT_TRUE(StoreSetting("NumNameJournals", reg::ValueType::Dword, Dword(3)));
+    ASSERT_TRUE(StoreSetting("NameJournals", reg::ValueType::MultiSz, ToMultiString("a\r\nb\r\nc\r\nd\r\ne\r\n")));
+    ASSERT_TRUE(StoreSetting("NewName", reg::ValueType::MultiSz, ToMultiString("A\r\nB\r\n")));
     const JournalCatalogue catalogue = LoadCatalogue();
     ASSERT_EQ(catalogue.kindCount(), 3);
     EXPECT_EQ(catalogue.entries[2].prefix, "c");
@@ -75,10 +60,10 @@ TEST(Catalogue, CountDecidesHowManyStringsAreUsed)
 TEST(Catalogue, ListsAreReadWholeWhateverTheirLength)
 {
     PrivateProfile profile;
-    Put("NumNameJournals", reg::ValueType::Dword, Dword(2));
+    ASSERT_TRUE(StoreSetting("NumNameJournals", reg::ValueType::Dword, Dword(2)));
     const std::string longName(500, 'n');
-    Put("NameJournals", reg::ValueType::MultiSz, ToMultiString("x\r\n" + longName + "\r\n"));
-    Put("NewName", reg::ValueType::MultiSz, ToMultiString(std::string(300, 'd') + "\r\nshort\r\n"));
+    ASSERT_TRUE(StoreSetting("NameJournals", reg::ValueType::MultiSz, ToMultiString("x\r\n" + longName + "\r\n")));
+    ASSERT_TRUE(StoreSetting("NewName", reg::ValueType::MultiSz, ToMultiString(std::string(300, 'd') + "\r\nshort\r\n")));
     const JournalCatalogue catalogue = LoadCatalogue();
     EXPECT_EQ(catalogue.entries[1].prefix, longName);
     EXPECT_EQ(catalogue.entries[1].displayName, "short");
@@ -88,18 +73,18 @@ TEST(Catalogue, ImpossibleCountsInstallTheDefaults)
 {
     for (std::uint32_t stored : {0xFFFFFFFFu, 10001u, 0x80000000u}) {
         PrivateProfile profile;
-        Put("NumNameJournals", reg::ValueType::Dword, Dword(stored));
+        ASSERT_TRUE(StoreSetting("NumNameJournals", reg::ValueType::Dword, Dword(stored)));
         EXPECT_EQ(LoadCatalogue().kindCount(), 5) << stored;
-        EXPECT_EQ(Get("NumNameJournals"), Dword(5));
+        EXPECT_EQ(StoredSetting("NumNameJournals"), Dword(5));
     }
 }
 
 TEST(Catalogue, ZeroCountGivesAnEmptyCatalogue)
 {
     PrivateProfile profile;
-    Put("NumNameJournals", reg::ValueType::Dword, Dword(0));
+    ASSERT_TRUE(StoreSetting("NumNameJournals", reg::ValueType::Dword, Dword(0)));
     EXPECT_EQ(LoadCatalogue().kindCount(), 0);
-    EXPECT_EQ(Get("NumNameJournals"), Dword(0));
+    EXPECT_EQ(StoredSetting("NumNameJournals"), Dword(0));
 }
 
 TEST(Catalogue, StoredTableReadsBackAndControlCharactersAreDropped)
@@ -120,5 +105,5 @@ TEST(Catalogue, ReadingTheStoredCatalogueNeverWrites)
 {
     PrivateProfile profile;
     EXPECT_FALSE(ReadStoredCatalogue());
-    EXPECT_EQ(Get("NumNameJournals"), "<missing>");
+    EXPECT_EQ(StoredSetting("NumNameJournals"), "<missing>");
 }

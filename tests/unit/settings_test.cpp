@@ -5,30 +5,12 @@
 #include "app/placement.h"
 #include "app/settings_store.h"
 #include "platform/registry.h"
+#include "support/settings_values.h"
 #include "support/temp_dir.h"
 
 namespace reg = platform::registry;
 using namespace std::string_literals;
 
-namespace {
-
-void Put(const std::string& name, reg::ValueType type, const std::string& data)
-{
-    auto key = reg::CreateKey(kSettingsKey);
-    ASSERT_TRUE(key);
-    ASSERT_TRUE(reg::SetValue(*key, name, type, data));
-}
-
-std::string Get(const std::string& name)
-{
-    auto key = reg::OpenKey(kSettingsKey);
-    std::string data;
-    if (!key || reg::QueryValue(*key, name, 100000, data) != reg::QueryResult::Ok)
-        return "<missing>";
-    return data;
-}
-
-}  // namespace
 
 TEST(ToMultiString, TurnsCrLfItemsIntoZeroTerminatedStrings)
 {
@@ -88,11 +70,11 @@ TEST(SettingsStyles, FirstStartGivesTheDefaults)
 TEST(SettingsStyles, NamesWithoutRecordsKeepZeroFieldsAndTheirColour)
 {
     PrivateProfile profile;
-    Put("NameFont", reg::ValueType::MultiSz, ToMultiString("Arial\r\nTimes\r\n"));
+    ASSERT_TRUE(StoreSetting("NameFont", reg::ValueType::MultiSz, ToMultiString("Arial\r\nTimes\r\n")));
     TextStyle record = DefaultTextStyles()[0];
     record.font.height = -20;
     record.color = 0x00123456;
-    Put("LogFont_1", reg::ValueType::Binary, EncodeFontRecord(record));
+    ASSERT_TRUE(StoreSetting("LogFont_1", reg::ValueType::Binary, EncodeFontRecord(record)));
 
     const TextStyles styles = settings::LoadTextStyles();
     EXPECT_EQ(styles[0].font.faceName, "Arial");
@@ -111,17 +93,17 @@ TEST(SettingsStyles, RecordsWithoutNamesAreIgnored)
     PrivateProfile profile;
     TextStyle record = DefaultTextStyles()[0];
     record.font.height = -40;
-    Put("LogFont_1", reg::ValueType::Binary, EncodeFontRecord(record));
+    ASSERT_TRUE(StoreSetting("LogFont_1", reg::ValueType::Binary, EncodeFontRecord(record)));
     EXPECT_EQ(settings::LoadTextStyles(), DefaultTextStyles());
 }
 
 TEST(SettingsStyles, OverlongNamesCountAsMissingAndLongFacesAreCut)
 {
     PrivateProfile profile;
-    Put("NameFont", reg::ValueType::MultiSz, std::string(191, 'x'));
+    ASSERT_TRUE(StoreSetting("NameFont", reg::ValueType::MultiSz, std::string(191, 'x')));
     EXPECT_EQ(settings::LoadTextStyles(), DefaultTextStyles());
 
-    Put("NameFont", reg::ValueType::MultiSz, ToMultiString(std::string(60, 'F') + "\r\n"));
+    ASSERT_TRUE(StoreSetting("NameFont", reg::ValueType::MultiSz, ToMultiString(std::string(60, 'F') + "\r\n")));
     EXPECT_EQ(settings::LoadTextStyles()[0].font.faceName, std::string(31, 'F'));
 }
 
@@ -135,7 +117,7 @@ TEST(SettingsStyles, StoredStylesReadBackEqual)
     const auto result = settings::StoreTextStyles(styles);
     EXPECT_EQ(result.nameFont, WriteResult::Written);
     EXPECT_EQ(settings::LoadTextStyles(), styles);
-    EXPECT_EQ(Get("NameFont"), "Ms Sans Serif\0Ms Sans Serif\0Ms Sans Serif\0DejaVu Sans\0Ms Sans Serif\0\0\0"s);
+    EXPECT_EQ(StoredSetting("NameFont"), "Ms Sans Serif\0Ms Sans Serif\0Ms Sans Serif\0DejaVu Sans\0Ms Sans Serif\0\0\0"s);
 }
 
 TEST(SettingsBars, AnyCharacterOtherThanZeroMeansShown)
@@ -149,13 +131,13 @@ TEST(SettingsBars, AnyCharacterOtherThanZeroMeansShown)
         {"x0", {true, false}}, {"0", {false, true}},  {"", {true, true}},
     };
     for (const auto& [stored, expected] : cases) {
-        Put("Toolbar", reg::ValueType::Sz, stored);
+        ASSERT_TRUE(StoreSetting("Toolbar", reg::ValueType::Sz, stored));
         const BarVisibility bars = settings::LoadBars();
         EXPECT_EQ(bars.toolBar, expected.toolBar) << stored;
         EXPECT_EQ(bars.statusBar, expected.statusBar) << stored;
     }
     settings::StoreBars({false, true});
-    EXPECT_EQ(Get("Toolbar"), "01");  // two bytes, no terminator
+    EXPECT_EQ(StoredSetting("Toolbar"), "01");  // two bytes, no terminator
 }
 
 TEST(SettingsPlacement, StoredWithoutTerminatorAndReadBack)
@@ -163,18 +145,18 @@ TEST(SettingsPlacement, StoredWithoutTerminatorAndReadBack)
     PrivateProfile profile;
     EXPECT_FALSE(settings::LoadPlacement());
     EXPECT_EQ(settings::StorePlacement({-4, 30, 800, 600}), WriteResult::Written);
-    EXPECT_EQ(Get("Size"), "-4 30 800 600");
+    EXPECT_EQ(StoredSetting("Size"), "-4 30 800 600");
     EXPECT_EQ(settings::LoadPlacement(), (Placement{-4, 30, 800, 600}));
 }
 
 TEST(SettingsPlacement, LongOrEmptyValuesGiveTheDefaultPlacement)
 {
     PrivateProfile profile;
-    Put("Size", reg::ValueType::Sz, "100 100 800 600" + std::string(15, ' '));  // 30 bytes
+    ASSERT_TRUE(StoreSetting("Size", reg::ValueType::Sz, "100 100 800 600" + std::string(15, ' ')));  // 30 bytes
     EXPECT_FALSE(settings::LoadPlacement());
-    Put("Size", reg::ValueType::Sz, "100 100");
+    ASSERT_TRUE(StoreSetting("Size", reg::ValueType::Sz, "100 100"));
     EXPECT_FALSE(settings::LoadPlacement());
-    Put("Size", reg::ValueType::Sz, "garbage");
+    ASSERT_TRUE(StoreSetting("Size", reg::ValueType::Sz, "garbage"));
     EXPECT_FALSE(settings::LoadPlacement());
 }
 
@@ -194,7 +176,7 @@ TEST(SettingsLeftShare, SixDecimalsWithAPointWhateverTheLocale)
     std::setlocale(LC_NUMERIC, "ru_RU.UTF-8");  // where available, a comma locale
     EXPECT_EQ(settings::StoreLeftShare(2.5), WriteResult::Written);
     std::setlocale(LC_NUMERIC, "C");
-    EXPECT_EQ(Get("LeftShare"), "2.500000");
+    EXPECT_EQ(StoredSetting("LeftShare"), "2.500000");
     EXPECT_DOUBLE_EQ(settings::LoadLeftShare(), 2.5);
     EXPECT_EQ(settings::FormatLeftShare(1.0 / 3.0 * 10), "3.333333");
 }
@@ -203,10 +185,10 @@ TEST(SettingsLeftShare, RatiosThatCannotSplitTheWindowFallBack)
 {
     PrivateProfile profile;
     for (const char* stored : {"0", "0.5", "1", "-3", "nan", "inf", "abc", "", "1e400"}) {
-        Put("LeftShare", reg::ValueType::Sz, stored);
+        ASSERT_TRUE(StoreSetting("LeftShare", reg::ValueType::Sz, stored));
         EXPECT_DOUBLE_EQ(settings::LoadLeftShare(), 2.0) << stored;
     }
-    Put("LeftShare", reg::ValueType::Sz, " 3.25xyz");
+    ASSERT_TRUE(StoreSetting("LeftShare", reg::ValueType::Sz, " 3.25xyz"));
     EXPECT_DOUBLE_EQ(settings::LoadLeftShare(), 3.25);
 }
 
