@@ -31,6 +31,16 @@ pid_t StartProgram(const std::string& cwd)
     return pid;
 }
 
+/// Waits until the program has stored its catalogue (while building its
+/// window), then a little more for the window to be up.
+void WaitUntilStarted()
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (StoredSetting("NumNameJournals") == "<missing>" && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+}
+
 /// Waits for the process to end; its exit status, or -1 after `seconds`.
 int WaitFor(pid_t pid, int seconds)
 {
@@ -62,7 +72,7 @@ TEST(Program, TermSignalClosesTheWindowAndStoresPlacementAndFavourites)
 
     const pid_t pid = StartProgram(profile.dir().Join("cwd"));
     ASSERT_GT(pid, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    WaitUntilStarted();
     ASSERT_EQ(kill(pid, SIGTERM), 0);
     EXPECT_EQ(WaitFor(pid, 5), 0);
 
@@ -91,7 +101,7 @@ TEST(Program, StoredPlacementAndSplitComeBackUnchanged)
     }
     for (int run = 0; run < 2; ++run) {
         const pid_t pid = StartProgram(profile.dir().Join("cwd"));
-        std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+        WaitUntilStarted();
         kill(pid, SIGTERM);
         ASSERT_EQ(WaitFor(pid, 5), 0);
         EXPECT_EQ(StoredSetting("Size"), "40 60 700 500") << "run " << run;
