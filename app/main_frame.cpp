@@ -110,9 +110,6 @@ bool CMainFrame::CreatePanes()
         splitter->Destroy();
         return false;
     }
-    // The stored ratio counts two pixels beside the left pane, which is just
-    // what the borderless splitter leaves between the sash position and the
-    // pane: the pane gets back the width the ratio was stored at.
     // A size given at creation becomes a window's minimum; the panes must
     // not hold the sash back.
     left->SetMinSize(wxDefaultSize);
