@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "app/settings_store.h"
 #include "library/contents_parser.h"
@@ -18,18 +19,143 @@ bool Contains(std::string_view text, std::string_view part)
     return text.find(part) != std::string_view::npos;
 }
 
-// One of the ordering passes: names containing `keyWord` move ahead, the rest
-// stay in text order, starting only from positions that pass `eligible`.
-template <typename Eligible>
-void ExchangePass(std::vector<std::string>& names, std::string_view keyWord, Eligible eligible)
+// Library order. Written out, the exchange passes compare every pair of
+// positions, substring tests included. Here they run on small records
+// instead: each name's rank in byte order and its key-word flags are found
+// once and travel with it on every swap, and a tree over the positions finds
+// the next position the swap rule applies to, so a pass costs a short search
+// per swap rather than a comparison per pair. The swaps themselves are
+// exactly those of the written-out passes.
+
+enum NameFlag : std::uint8_t {
+    kHasReleaseGold = 1,
+    kHasRelease = 2,
+    kHasIzone = 4,
+    kHasProtoplex = 8,
+    kHasGold = 16,
+};
+
+struct OrderItem {
+    std::uint32_t rank;  ///< equal names share a rank
+    std::uint8_t flags;  ///< NameFlag bits
+    std::uint32_t name;  ///< index into the names as given
+};
+
+std::uint8_t FlagsOf(std::string_view name)
 {
-    const std::size_t count = names.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!eligible(names[i]))
+    std::uint8_t flags = 0;
+    if (Contains(name, "release-gold"))
+        flags |= kHasReleaseGold;
+    if (Contains(name, "release"))
+        flags |= kHasRelease;
+    if (Contains(name, "izone"))
+        flags |= kHasIzone;
+    if (Contains(name, "protoplex"))
+        flags |= kHasProtoplex;
+    if (Contains(name, "gold"))
+        flags |= kHasGold;
+    return flags;
+}
+
+std::vector<OrderItem> OrderItemsOf(const std::vector<std::string>& names)
+{
+    std::vector<std::uint32_t> byText(names.size());
+    for (std::uint32_t i = 0; i < byText.size(); ++i)
+        byText[i] = i;
+    std::sort(byText.begin(), byText.end(), [&](std::uint32_t a, std::uint32_t b) { return names[a] < names[b]; });
+    std::vector<OrderItem> items(names.size());
+    std::uint32_t rank = 0;
+    for (std::size_t k = 0; k < byText.size(); ++k) {
+        if (k > 0 && names[byText[k - 1]] != names[byText[k]])
+            ++rank;
+        items[byText[k]] = OrderItem{rank, FlagsOf(names[byText[k]]), byText[k]};
+    }
+    return items;
+}
+
+// Over the positions of one pass: the lowest rank and whether any item has
+// the pass's key word, per power-of-two block (leaves from `leaves_` on).
+class SwapSearchTree {
+public:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    SwapSearchTree(const std::vector<OrderItem>& items, std::uint8_t keyFlag) : keyFlag_(keyFlag)
+    {
+        while (leaves_ < items.size())
+            leaves_ *= 2;
+        minRank_.assign(2 * leaves_, UINT32_MAX);
+        anyKey_.assign(2 * leaves_, 0);
+        for (std::size_t p = 0; p < items.size(); ++p) {
+            minRank_[leaves_ + p] = items[p].rank;
+            anyKey_[leaves_ + p] = (items[p].flags & keyFlag_) != 0;
+        }
+        for (std::size_t node = leaves_ - 1; node > 0; --node)
+            Combine(node);
+    }
+
+    void Set(std::size_t position, const OrderItem& item)
+    {
+        std::size_t node = leaves_ + position;
+        minRank_[node] = item.rank;
+        anyKey_[node] = (item.flags & keyFlag_) != 0;
+        for (node /= 2; node > 0; node /= 2)
+            Combine(node);
+    }
+
+    /// The first position at or after `from` holding an item that the swap
+    /// rule exchanges with `held`: a lower rank, or the key word where
+    /// `held` lacks it. kNone when there is none.
+    std::size_t FindSwap(std::size_t from, const OrderItem& held) const
+    {
+        if (from >= leaves_)
+            return kNone;
+        const bool wantsKey = (held.flags & keyFlag_) == 0;
+        auto applies = [&](std::size_t node) { return minRank_[node] < held.rank || (wantsKey && anyKey_[node]); };
+        std::size_t node = leaves_ + from;
+        while (!applies(node)) {
+            // On to the block right after this one: up past right children.
+            while (node & 1)
+                node /= 2;
+            if (node == 0)
+                return kNone;
+            ++node;
+        }
+        while (node < leaves_) {
+            node *= 2;
+            if (!applies(node))
+                ++node;
+        }
+        return node - leaves_;
+    }
+
+private:
+    void Combine(std::size_t node)
+    {
+        minRank_[node] = std::min(minRank_[2 * node], minRank_[2 * node + 1]);
+        anyKey_[node] = anyKey_[2 * node] | anyKey_[2 * node + 1];
+    }
+
+    std::uint8_t keyFlag_;
+    std::size_t leaves_ = 1;
+    std::vector<std::uint32_t> minRank_;
+    std::vector<std::uint8_t> anyKey_;
+};
+
+// One pass: from every position whose item has none of `excludedFlags`, swap
+// with each later position whose item compares below it or has the key word
+// when it has not.
+void ExchangePass(std::vector<OrderItem>& items, std::uint8_t keyFlag, std::uint8_t excludedFlags)
+{
+    SwapSearchTree tree(items, keyFlag);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i].flags & excludedFlags)
             continue;
-        for (std::size_t j = i + 1; j < count; ++j) {
-            if (names[i] > names[j] || (!Contains(names[i], keyWord) && Contains(names[j], keyWord)))
-                std::swap(names[i], names[j]);
+        // Position i is never searched again in this pass, so only j's
+        // new item goes into the tree.
+        for (std::size_t j = tree.FindSwap(i + 1, items[i]); j != SwapSearchTree::kNone;
+             j = tree.FindSwap(j + 1, items[i])) {
+            std::swap(items[i], items[j]);
+            tree.Set(j, items[j]);
         }
     }
 }
@@ -94,13 +220,16 @@ std::string ContentsPathFor(const JournalCatalogue& catalogue, std::string_view 
 
 void SortIssueFolders(std::vector<std::string>& folderNames)
 {
-    ExchangePass(folderNames, "release-gold", [](const std::string&) { return true; });
-    ExchangePass(folderNames, "release", [](const std::string& n) { return !Contains(n, "gold"); });
-    ExchangePass(folderNames, "izone",
-                 [](const std::string& n) { return !Contains(n, "gold") && !Contains(n, "release"); });
-    ExchangePass(folderNames, "protoplex", [](const std::string& n) {
-        return !Contains(n, "gold") && !Contains(n, "release") && !Contains(n, "izone");
-    });
+    std::vector<OrderItem> items = OrderItemsOf(folderNames);
+    ExchangePass(items, kHasReleaseGold, 0);
+    ExchangePass(items, kHasRelease, kHasGold);
+    ExchangePass(items, kHasIzone, kHasGold | kHasRelease);
+    ExchangePass(items, kHasProtoplex, kHasGold | kHasRelease | kHasIzone);
+    std::vector<std::string> ordered;
+    ordered.reserve(items.size());
+    for (const OrderItem& item : items)
+        ordered.push_back(std::move(folderNames[item.name]));
+    folderNames = std::move(ordered);
 }
 
 std::string NormalizeWorkPattern(std::string_view chosenFolder)
