@@ -29,11 +29,45 @@ std::string_view FolderOfPattern(std::string_view pattern)
     return pattern;
 }
 
-bool ListOrder(const DirEntry& a, const DirEntry& b)
+bool IsFolderEntry(int folderFd, const dirent& entry)
 {
-    const std::string lowerA = text::Lower1251(a.name);
-    const std::string lowerB = text::Lower1251(b.name);
-    return lowerA != lowerB ? lowerA < lowerB : a.name < b.name;
+    // The listing's own type saves a stat per entry; a link, or a file system
+    // that does not say, is looked at (a link to a folder is a folder).
+    if (entry.d_type == DT_DIR)
+        return true;
+    if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK)
+        return false;
+    struct stat st;
+    return fstatat(folderFd, entry.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+}
+
+/// Sorts by lower-cased name, then by the name itself; each name is lowered
+/// once, not once per comparison.
+void SortInListOrder(std::vector<DirEntry>& entries)
+{
+    std::vector<std::string> lower(entries.size());
+    std::vector<std::size_t> order(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        lower[i] = text::Lower1251(entries[i].name);
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return lower[a] != lower[b] ? lower[a] < lower[b] : entries[a].name < entries[b].name;
+    });
+    std::vector<DirEntry> sorted;
+    sorted.reserve(entries.size());
+    for (std::size_t i : order)
+        sorted.push_back(std::move(entries[i]));
+    entries = std::move(sorted);
+}
+
+ssize_t ReadSome(int fd, char* into, std::size_t size)
+{
+    ssize_t n;
+    do
+        n = read(fd, into, size);
+    while (n < 0 && errno == EINTR);
+    return n;
 }
 
 }  // namespace
@@ -50,12 +84,10 @@ std::optional<std::vector<DirEntry>> ListDirectory(std::string_view internalPatt
         const std::string_view name = entry->d_name;
         if (name == "." || name == "..")
             continue;
-        struct stat st;
-        const bool isFolder = fstatat(folderFd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-        entries.push_back(DirEntry{paths::NameFromHost(name), isFolder});
+        entries.push_back(DirEntry{paths::NameFromHost(name), IsFolderEntry(folderFd, *entry)});
     }
     closedir(dir);
-    std::sort(entries.begin(), entries.end(), ListOrder);
+    SortInListOrder(entries);
     return entries;
 }
 
@@ -105,21 +137,20 @@ std::optional<std::string> ReadWholeFile(std::string_view internalPath)
         close(fd);
         return std::nullopt;
     }
-    std::string bytes;
-    char buffer[65536];
-    while (true) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            close(fd);
-            return std::nullopt;
-        }
-        if (n == 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
+    // Straight into a string of the size the file has now, then on to the
+    // end in case it grew meanwhile.
+    std::string bytes(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)), '\0');
+    std::size_t filled = 0;
+    ssize_t n = 1;
+    while (filled < bytes.size() && (n = ReadSome(fd, bytes.data() + filled, bytes.size() - filled)) > 0)
+        filled += static_cast<std::size_t>(n);
+    bytes.resize(filled);
+    char more[4096];
+    while (n > 0 && (n = ReadSome(fd, more, sizeof more)) > 0)
+        bytes.append(more, static_cast<std::size_t>(n));
     close(fd);
+    if (n < 0)
+        return std::nullopt;
     return bytes;
 }
 

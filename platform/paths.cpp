@@ -24,6 +24,11 @@ bool IsSeparator(char c)
     return c == '\\' || c == '/';
 }
 
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 /// The segments of an internal path after the rules of a Windows volume:
 /// empty and "." segments go, trailing dots of a name are ignored (so
 /// "izone57." is "izone57" and "..." is "."), ".." stays.
@@ -94,9 +99,21 @@ std::optional<std::string> FindOnDisk(const std::string& folder, const std::stri
 std::string ToHost(std::string_view internalPath)
 {
     const bool absolute = !internalPath.empty() && IsSeparator(internalPath.front());
+    const std::vector<std::string> segments = Segments(internalPath);
+
+    // Nearly every path names existing entries exactly: when the whole path
+    // is there as written, so is each of its prefixes, and the lookup below
+    // would keep every name; one lstat settles it without listing a folder.
+    std::string exact = absolute ? "/" : "";
+    for (const std::string& segment : segments)
+        exact = JoinHost(exact, NameToHost(segment));
+    struct stat st;
+    if (exact.empty() || lstat(exact.c_str(), &st) == 0)
+        return exact.empty() ? "." : exact;
+
     std::string host = absolute ? "/" : "";
     bool stillOnDisk = true;  // below a missing segment nothing can be found
-    for (const std::string& segment : Segments(internalPath)) {
+    for (const std::string& segment : segments) {
         std::string name;
         if (segment == "..") {
             name = segment;
@@ -128,11 +145,16 @@ std::string FromHost(std::string_view hostPath)
 
 std::string NameFromHost(std::string_view hostName)
 {
+    // ASCII reads the same in both encodings.
+    if (IsAscii(hostName))
+        return std::string(hostName);
     return text::IsValidUtf8(hostName) ? text::To1251FromUtf8(hostName) : std::string(hostName);
 }
 
 std::string NameToHost(std::string_view name1251)
 {
+    if (IsAscii(name1251))
+        return std::string(name1251);
     return text::Utf8From1251(name1251);
 }
 
