@@ -11,6 +11,8 @@
 #include "library/contents_parser.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -117,6 +119,61 @@ void GlueLines(std::string_view text, std::string& glued)
     }
 }
 
+// Title cleaning copies long stretches that hold neither "&" nor two spaces
+// in a row; eight bytes are tested at a time for the two spaces.
+
+const char* FindByte(const char* from, const char* end, char byte)
+{
+    return static_cast<const char*>(std::memchr(from, byte, static_cast<std::size_t>(end - from)));
+}
+
+/// High bit of every byte of `word` that is a space, exactly (no carries
+/// between bytes).
+std::uint64_t SpaceBytes(std::uint64_t word)
+{
+    constexpr std::uint64_t kSpaces = 0x2020202020202020ull;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    const std::uint64_t x = word ^ kSpaces;
+    return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+/// The first of two spaces in a row in [from, end), or nullptr.
+const char* FindDoubleSpace(const char* from, const char* end)
+{
+    while (end - from >= 9) {
+        std::uint64_t here, next;
+        std::memcpy(&here, from, 8);
+        std::memcpy(&next, from + 1, 8);
+        if (const std::uint64_t both = SpaceBytes(here) & SpaceBytes(next)) {
+            // The byte at the lowest address: the lowest one on a little-endian host.
+            const int bit = std::endian::native == std::endian::little ? std::countr_zero(both)
+                                                                        : std::countl_zero(both);
+            return from + bit / 8;
+        }
+        from += 8;
+    }
+    for (; end - from >= 2; ++from)
+        if (from[0] == ' ' && from[1] == ' ')
+            return from;
+    return nullptr;
+}
+
+/// Copies [from, end) to `to` with every run of spaces shrunk to one;
+/// returns the new end of the output.
+char* CopyShrinkingSpaces(const char* from, const char* end, char* to)
+{
+    while (from < end) {
+        const char* pair = FindDoubleSpace(from, end);
+        const char* const stop = pair ? pair + 1 : end;
+        std::memcpy(to, from, static_cast<std::size_t>(stop - from));
+        to += stop - from;
+        from = stop;
+        while (from < end && *from == ' ')
+            ++from;
+    }
+    return to;
+}
+
 /// Appends `text` cleaned: leading blanks removed, runs of spaces shrunk
 /// to one, then every "&...;" deleted up to the first "&" without a later
 /// ";". One pass does both steps: deleting a reference from the shrunk text
@@ -124,28 +181,34 @@ void GlueLines(std::string_view text, std::string& glued)
 /// space after a reference is kept.
 void AppendCleaned(std::string_view text, std::string& out)
 {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    bool afterSpace = false;
+    // The result is never longer than the text: written in place behind
+    // what `out` holds, then cut to length.
+    const std::size_t base = out.size();
+    out.resize(base + text.size());
+    char* const first = out.data() + base;
+    char* to = first;
+    const char* from = text.data();
+    const char* const end = from + text.size();
+    while (from < end && IsBlank(*from))
+        ++from;
+    // A stretch starts after a deleted reference or at an "&" that stays,
+    // never right after a space it would have to drop.
     bool referencesEnded = false;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '&' && !referencesEnded) {
-            const std::size_t semi = text.find(';', i + 1);
-            if (semi != std::string_view::npos) {
-                i = semi + 1;
-                afterSpace = false;
-                continue;
-            }
-            referencesEnded = true;
-        }
-        ++i;
-        if (c == ' ' && afterSpace)
+    while (from < end) {
+        const char* amp = referencesEnded ? nullptr : FindByte(from, end, '&');
+        const char* const stretchEnd = amp ? amp : end;
+        to = CopyShrinkingSpaces(from, stretchEnd, to);
+        if (!amp)
+            break;
+        const char* semi = FindByte(amp + 1, end, ';');
+        if (!semi) {
+            referencesEnded = true;  // this "&" and all after it stay
+            from = amp;
             continue;
-        afterSpace = c == ' ';
-        out.push_back(c);
+        }
+        from = semi + 1;
     }
+    out.resize(base + static_cast<std::size_t>(to - first));
 }
 
 /// Starting at `from`, the first text run between tags that survives
@@ -176,7 +239,9 @@ bool AppendTitle(std::string_view element, std::size_t from, std::string& title)
 
 /// Steps 5 to 7 for one element: stores its link in `entry` and, when the
 /// element is accepted, its title. Returns whether the element was accepted.
-bool TakeElement(std::string_view element, ArticleEntry& entry)
+/// The title is put together in `scratch`, so the entry gets it in one
+/// allocation of its final size.
+bool TakeElement(std::string_view element, ArticleEntry& entry, std::string& scratch)
 {
     std::size_t titleFrom = 0;
     const std::size_t href = FindToken(element, "href=", 4);
@@ -194,10 +259,12 @@ bool TakeElement(std::string_view element, ArticleEntry& entry)
         entry.link.clear();
     }
 
-    entry.title.assign(kTitleIndent);
-    const bool accepted = AppendTitle(element, titleFrom, entry.title) && !Contains(entry.title, kBackWord) &&
-                          !Contains(entry.title, "http:", 4);
-    if (!accepted)
+    scratch.assign(kTitleIndent);
+    const bool accepted = AppendTitle(element, titleFrom, scratch) && !Contains(scratch, kBackWord) &&
+                          !Contains(scratch, "http:", 4);
+    if (accepted)
+        entry.title.assign(scratch);
+    else
         entry.title.clear();
     return accepted;
 }
@@ -230,6 +297,7 @@ void ParseContentsPage(std::string_view page, IssueRecord& issue)
 {
     ClearEntries(issue);
     std::string glued;  // reused for elements spanning several lines
+    std::string title;  // reused for each element's title
     int k = 0;
     std::size_t pos = 0;
     // Once the hundredth entry is taken nothing can change any more: later
@@ -261,7 +329,7 @@ void ParseContentsPage(std::string_view page, IssueRecord& issue)
         }
         if (Contains(element, "Copyright"))
             return;
-        if (TakeElement(element, issue.articles[k]))
+        if (TakeElement(element, issue.articles[k], title))
             ++k;
     }
 }
