@@ -54,7 +54,7 @@ public:
     }
     std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
     bool SetClipboardText(const std::string&) override { return false; }
-    void OpenTarget(const std::string&) override {}
+    void OpenTarget(const platform::shell::Target&) override {}
 };
 
 // The scanned issue folders, once; empty when the collection is missing.

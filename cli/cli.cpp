@@ -43,7 +43,7 @@ public:
     }
     std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
     bool SetClipboardText(const std::string&) override { return false; }
-    void OpenTarget(const std::string&) override {}
+    void OpenTarget(const platform::shell::Target&) override {}
 
 private:
     std::ostream& err_;
@@ -154,12 +154,18 @@ void PrintContents(platform::HostUi& host, const JournalCatalogue& catalogue, co
     }
 }
 
-void PrintTarget(const Library& library, int issue, const std::string& link1251, LinePrinter& printer)
+// The tab-separated form keeps its two fields for the scripts that read them.
+void PrintTarget(const Library& library, int issue, const std::string& link1251, bool json, LinePrinter& printer)
 {
-    const std::optional<std::string> target = ArticleTarget(library, issue, link1251, true);
+    const std::optional<platform::shell::Target> target = ArticleTarget(library, issue, link1251, true);
     if (!target)
         return;
-    printer.Print({{"target", Utf8(*target)}, {"host", platform::shell::ToHostTarget(*target).value}});
+    const platform::shell::HostTarget host = platform::shell::ToHostTarget(*target);
+    std::vector<std::pair<std::string, nlohmann::json>> fields = {{"target", Utf8(target->text)},
+                                                                  {"host", host.value}};
+    if (json)
+        fields.emplace_back("kind", host.kind == platform::shell::TargetKind::Address ? "address" : "file");
+    printer.Print(fields);
 }
 
 int Fail(std::ostream& err, const std::string& message)
@@ -207,7 +213,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     else if (options->command == "toc")
         PrintContents(host, catalogue, library, *issue, printer);
     else
-        PrintTarget(library, *issue, platform::text::To1251FromUtf8(options->operands.size() > 1 ? options->operands[1] : ""),
-                    printer);
+        PrintTarget(library, *issue,
+                    platform::text::To1251FromUtf8(options->operands.size() > 1 ? options->operands[1] : ""),
+                    options->json, printer);
     return 0;
 }

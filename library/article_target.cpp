@@ -23,34 +23,63 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
     return result;
 }
 
-/// A link from the issue's contents page, resolved against its folder.
-std::string RelativeTarget(const std::string& folder, std::string_view link)
+bool IsAddressLink(std::string_view link)
 {
-    if (Contains(link, "http") || Contains(link, "file:"))
-        return std::string(link);
+    return Contains(link, "http") || Contains(link, "file:");
+}
+
+/// "\...", "/..." or "D:...": an address begins with a scheme of more than one
+/// letter.
+bool BeginsAsAbsolutePath(std::string_view link)
+{
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    return link.starts_with('\\') || link.starts_with('/') ||
+           (link.size() >= 2 && letter(link[0]) && link[1] == ':');
+}
+
+platform::shell::Target File(std::string path)
+{
+    return {platform::shell::TargetKind::File, std::move(path)};
+}
+
+/// A link from the issue's contents page, resolved against its folder.
+platform::shell::Target RelativeTarget(const std::string& folder, std::string_view link)
+{
+    if (IsAddressLink(link))
+        return {platform::shell::TargetKind::Address, std::string(link)};
     if (link.empty())
-        return folder + "\\index.htm";
+        return File(folder + "\\index.htm");
     if (Contains(link, "../"))
-        return folder + ReplaceAll(ReplaceAll(std::string(link), "../", "\\"), "/", "\\");
+        return File(folder + ReplaceAll(ReplaceAll(std::string(link), "../", "\\"), "/", "\\"));
     if (link == "main.htm")
-        return folder + "\\frame\\main.htm";
+        return File(folder + "\\frame\\main.htm");
     // Issues kept under such a path hold their article pages in "boss".
     if (Contains(folder, "mi"))
-        return folder + "\\boss\\" + std::string(link);
-    return folder + "\\" + std::string(link);
+        return File(folder + "\\boss\\" + std::string(link));
+    return File(folder + "\\" + std::string(link));
+}
+
+/// A favourite's link, stored complete: a path built from the working
+/// directory (which may contain "http" in a folder name) or an address link
+/// stored unchanged.
+platform::shell::Target StoredTarget(std::string_view link)
+{
+    if (!BeginsAsAbsolutePath(link) && IsAddressLink(link))
+        return {platform::shell::TargetKind::Address, std::string(link)};
+    return File(std::string(link));
 }
 
 }  // namespace
 
-std::optional<std::string> ArticleTarget(const Library& library, int selectedIssue, std::string_view link,
-                                         bool relative)
+std::optional<platform::shell::Target> ArticleTarget(const Library& library, int selectedIssue,
+                                                     std::string_view link, bool relative)
 {
     if (selectedIssue < 0)
         return std::nullopt;
     // A stored link is complete; selectedIssue then names a favourites
     // section, which need not be an issue index.
     if (!relative)
-        return std::string(link);
+        return StoredTarget(link);
     if (selectedIssue >= library.issueCount())
         return std::nullopt;
     const std::string folder =
@@ -61,6 +90,6 @@ std::optional<std::string> ArticleTarget(const Library& library, int selectedIss
 void OpenArticle(platform::HostUi& host, const Library& library, int selectedIssue, std::string link,
                  bool relative)
 {
-    if (const std::optional<std::string> target = ArticleTarget(library, selectedIssue, link, relative))
+    if (const auto target = ArticleTarget(library, selectedIssue, link, relative))
         host.OpenTarget(*target);
 }

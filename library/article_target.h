@@ -10,9 +10,15 @@
 #include "platform/host_ui.h"
 
 /// The target for `link` of issue `selectedIssue`; nothing when no issue is
-/// selected. A `relative` link is resolved against the issue folder.
-std::optional<std::string> ArticleTarget(const Library& library, int selectedIssue, std::string_view link,
-                                         bool relative);
+/// selected. A `relative` link is resolved against the issue folder. The kind
+/// comes from the rule that built the target: only a link containing "http"
+/// or "file:" is an address; whatever is joined to the working directory is a
+/// file, whatever its folder names contain. A stored (not relative) link is a
+/// file when it begins as an absolute path, since the paths stored with
+/// favourites are built from the working directory; otherwise the same
+/// address test applies.
+std::optional<platform::shell::Target> ArticleTarget(const Library& library, int selectedIssue,
+                                                     std::string_view link, bool relative);
 
 /// Computes the target and hands it to the desktop.
 void OpenArticle(platform::HostUi& host, const Library& library, int selectedIssue, std::string link,

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/shell.h"
+
 namespace platform {
 
 enum class MessageIcon { None, Error, Warning, Information, Question };
@@ -27,9 +29,9 @@ public:
     /// Plain text onto the clipboard; false when the clipboard refused it.
     virtual bool SetClipboardText(const std::string& text) = 0;
 
-    /// Hands a target (an address or an internal file path) to the program
-    /// the desktop associates with it.
-    virtual void OpenTarget(const std::string& target) = 0;
+    /// Hands a target (an address or an internal file path, as its kind
+    /// says) to the program the desktop associates with it.
+    virtual void OpenTarget(const shell::Target& target) = 0;
 };
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-// Which targets go to the browser as addresses and which are files.
+// Targets in the host's form: addresses as UTF-8, file paths mapped.
 #include "platform/shell.h"
 
 #include "platform/paths.h"
@@ -6,16 +6,12 @@
 
 namespace platform::shell {
 
-HostTarget ToHostTarget(std::string_view target1251)
+HostTarget ToHostTarget(const Target& target)
 {
-    // "mailto:" is the About box's address; as a file path it could not open.
-    const bool address = target1251.find("http") != std::string_view::npos ||
-                         target1251.find("file:") != std::string_view::npos ||
-                         text::LowerAscii(target1251).starts_with("mailto:");
-    if (address)
-        return {TargetKind::Address, text::Utf8From1251(target1251)};
+    if (target.kind == TargetKind::Address)
+        return {TargetKind::Address, text::Utf8From1251(target.text)};
     // A "#fragment" or "?query" stays part of the file name, as written.
-    return {TargetKind::File, paths::ToHost(target1251)};
+    return {TargetKind::File, paths::ToHost(target.text)};
 }
 
 }  // namespace platform::shell

@@ -1,5 +1,7 @@
 // How a target is handed to the desktop: an address goes to the browser as it
-// stands, anything else is a file path mapped to the host.
+// stands, a file path is mapped to the host. Which of the two a target is was
+// decided by the rule that built it; its text never decides it here, since a
+// folder name may contain anything ("httpdocs").
 #pragma once
 
 #include <string>
@@ -9,14 +11,22 @@ namespace platform::shell {
 
 enum class TargetKind { Address, File };
 
+/// A target as the core builds it: 1251 text; a file path is in the internal
+/// form.
+struct Target {
+    TargetKind kind;
+    std::string text;
+
+    bool operator==(const Target&) const = default;
+};
+
 struct HostTarget {
     TargetKind kind;
     std::string value;  ///< the address (UTF-8) or the host file path
 };
 
-/// A target containing "http" or "file:", or starting with "mailto:", is an
-/// address, handed over as it stands (in UTF-8); anything else is a file path
-/// mapped to the host.
-HostTarget ToHostTarget(std::string_view target1251);
+/// An address is handed over as it stands (in UTF-8); a file path is mapped
+/// to the host.
+HostTarget ToHostTarget(const Target& target);
 
 }  // namespace platform::shell

@@ -77,7 +77,7 @@ bool WxHostUi::SetClipboardText(const std::string& text)
     return wxTheClipboard->SetData(new wxTextDataObject(From1251(text)));
 }
 
-void WxHostUi::OpenTarget(const std::string& target)
+void WxHostUi::OpenTarget(const platform::shell::Target& target)
 {
     const platform::shell::HostTarget host = platform::shell::ToHostTarget(target);
     if (opener_) {

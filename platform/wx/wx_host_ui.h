@@ -18,7 +18,7 @@ public:
                                         platform::MessageIcon icon, platform::MessageButtons buttons) override;
     std::optional<std::string> BrowseForFolder(const std::string& title) override;
     bool SetClipboardText(const std::string& text) override;
-    void OpenTarget(const std::string& target) override;
+    void OpenTarget(const platform::shell::Target& target) override;
 
     /// Receives every target instead of the desktop (tests).
     using Opener = std::function<void(const platform::shell::HostTarget&)>;

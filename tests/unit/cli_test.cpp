@@ -121,6 +121,25 @@ TEST_F(CliTest, PrintsTargetsInBothForms)
     EXPECT_EQ(address.out, "http://example.org/a\thttp://example.org/a\n");
 }
 
+TEST_F(CliTest, HttpInWorkingDirectoryGivesHostFilePath)
+{
+    TempDir root;
+    root.MakeFolder("httpdocs/journals/izone57");
+    const std::string folder = root.Join("httpdocs/journals/izone57");
+    const std::string dir = root.Join("httpdocs/journals");
+
+    const ToolRun plain = RunTool({"--dir", dir, "target", "0"});
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.out, Internal(folder) + "\\index.htm\t" + folder + "/index.htm\n");
+
+    const auto json = [&](const std::string& link) {
+        return nlohmann::json::parse(RunTool({"--dir", dir, "--json", "target", "0", link}).out);
+    };
+    EXPECT_EQ(json("../t/a.htm")["host"], folder + "/t/a.htm");
+    EXPECT_EQ(json("../t/a.htm")["kind"], "file");
+    EXPECT_EQ(json("http://x")["kind"], "address");
+}
+
 TEST_F(CliTest, UsesStoredWorkingDirectoryWithoutWritingSettings)
 {
     const std::string stored = journals.path() + "/*";

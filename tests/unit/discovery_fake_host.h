@@ -21,7 +21,7 @@ public:
     std::vector<std::string> browserTitles;
     std::vector<std::string> clipboardTexts;
     bool clipboardWorks = true;
-    std::vector<std::string> openedTargets;
+    std::vector<platform::shell::Target> openedTargets;
 
     platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                                         platform::MessageIcon icon, platform::MessageButtons) override
@@ -48,5 +48,5 @@ public:
         return true;
     }
 
-    void OpenTarget(const std::string& target) override { openedTargets.push_back(target); }
+    void OpenTarget(const platform::shell::Target& target) override { openedTargets.push_back(target); }
 };

@@ -29,7 +29,7 @@ public:
     }
     std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
     bool SetClipboardText(const std::string&) override { return true; }
-    void OpenTarget(const std::string&) override {}
+    void OpenTarget(const platform::shell::Target&) override {}
 };
 
 // "Ошибка открытия файла" in code page 1251.

@@ -1,4 +1,4 @@
-// Which targets are addresses and how file targets map to the host.
+// How each kind of target maps to the host; the text never changes the kind.
 #include "platform/shell.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,8 @@ TEST(PlatformShell, TargetMapping)
         {"http://www.example.org/a?b=1#c", TargetKind::Address, "http://www.example.org/a?b=1#c"},
         {"https://example.org/\xCF", TargetKind::Address, "https://example.org/\xD0\x9F"},
         {"file:///home/u/a.htm", TargetKind::Address, "file:///home/u/a.htm"},
-        {"\\home\\u\\j\\file:x", TargetKind::Address, "\\home\\u\\j\\file:x"},
+        {"\\nonexistent-root\\u\\j\\file:x", TargetKind::File, "/nonexistent-root/u/j/file:x"},
+        {"\\nonexistent-root\\httpdocs\\a.htm", TargetKind::File, "/nonexistent-root/httpdocs/a.htm"},
         {"mailto:author@example.org", TargetKind::Address, "mailto:author@example.org"},
         {"\\nonexistent-root\\u\\j\\izone57\\frame\\main.htm", TargetKind::File,
          "/nonexistent-root/u/j/izone57/frame/main.htm"},
@@ -28,7 +29,7 @@ TEST(PlatformShell, TargetMapping)
         {"Readme.htm", TargetKind::File, "Readme.htm"},
     };
     for (const Case& c : cases) {
-        const HostTarget got = ToHostTarget(c.target);
+        const HostTarget got = ToHostTarget({c.kind, c.target});
         EXPECT_EQ(got.kind, c.kind) << c.target;
         EXPECT_EQ(got.value, c.value) << c.target;
     }
