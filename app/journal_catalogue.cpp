@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/settings_store.h"
+#include "platform/le32.h"
 #include "platform/registry.h"
 
 namespace reg = platform::registry;
@@ -20,10 +21,7 @@ std::optional<std::int64_t> ReadKindCount(const reg::Key& key)
     if (reg::QueryValue(key, "NumNameJournals", 4, data) != reg::QueryResult::Ok)
         return std::nullopt;
     data.resize(4, '\0');
-    std::uint32_t raw = 0;
-    for (int i = 0; i < 4; ++i)
-        raw |= static_cast<std::uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
-    const auto count = static_cast<std::int32_t>(raw);
+    const auto count = static_cast<std::int32_t>(platform::GetLe32(data));
     if (count < 0 || count > kMaxKindCount)
         return std::nullopt;
     return count;
@@ -90,11 +88,8 @@ std::string CatalogueList(const JournalCatalogue& catalogue, std::string Journal
 void StoreCatalogue(const JournalCatalogue& catalogue)
 {
     if (auto key = reg::CreateKey(kSettingsKey)) {
-        std::string count(4, '\0');
-        const auto n = static_cast<std::uint32_t>(catalogue.kindCount());
-        for (int i = 0; i < 4; ++i)
-            count[i] = static_cast<char>((n >> (8 * i)) & 0xFF);
-        reg::SetValue(*key, "NumNameJournals", reg::ValueType::Dword, count);
+        const auto count = static_cast<std::uint32_t>(catalogue.kindCount());
+        reg::SetValue(*key, "NumNameJournals", reg::ValueType::Dword, platform::Le32Bytes(count));
     }
     const std::pair<const char*, std::string JournalKind::*> lists[] = {
         {"NameJournals", &JournalKind::prefix},

@@ -7,9 +7,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/le32.h"
 #include "platform/registry.h"
 
 namespace reg = platform::registry;
+using platform::GetLe32;
+using platform::PutLe32;
 
 namespace {
 
@@ -43,20 +46,6 @@ WriteResult WriteValue(const std::string& name, reg::ValueType type, const std::
 std::string CutAtZero(const std::string& bytes)
 {
     return bytes.substr(0, bytes.find('\0'));
-}
-
-void PutLe32(std::string& out, std::size_t offset, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out[offset + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-std::uint32_t GetLe32(std::string_view in, std::size_t offset)
-{
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i)
-        v |= static_cast<std::uint32_t>(static_cast<unsigned char>(in[offset + i])) << (8 * i);
-    return v;
 }
 
 // atoi: optional blanks and sign, then digits; stops at anything else.
