@@ -1,4 +1,7 @@
-// Parsing and writing the REGEDIT4 text of the hive.
+// Parsing and editing the REGEDIT4 text of the hive.
+//
+// Each line is classified once and keeps its bytes; a write formats only the
+// value it sets, so whatever the user typed elsewhere, readable or not, stays.
 //
 // The file is text on this host, so key paths, value names and the quoted
 // string form are UTF-8 there; a hand-edited file is UTF-8 too. Bytes that are
@@ -6,14 +9,17 @@
 // program are always hex, so they never pass through a text conversion.
 #include "platform/regedit_file.h"
 
+#include "platform/le32.h"
 #include "platform/text1251.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace platform::registry::regedit {
 namespace {
 
 constexpr std::string_view kHeader = "REGEDIT4";
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::uint32_t kDwordType = 4;
 constexpr std::uint32_t kBinaryType = 3;
 constexpr std::uint32_t kSzType = 1;
@@ -128,10 +134,7 @@ std::optional<Value> ParseData(std::string_view s, std::string name)
         const auto number = ParseHexNumber(s.substr(6), 8);
         if (!number)
             return std::nullopt;
-        std::string data(4, '\0');
-        for (int i = 0; i < 4; ++i)
-            data[i] = static_cast<char>((*number >> (8 * i)) & 0xFF);
-        return Value{std::move(name), kDwordType, std::move(data)};
+        return Value{std::move(name), kDwordType, Le32Bytes(*number)};
     }
     std::uint32_t type = kBinaryType;
     if (StartsWithNoCase(s, "hex:")) {
@@ -171,20 +174,60 @@ std::optional<Value> ParseValueLine(std::string_view line)
     return ParseData(TrimBlanks(line.substr(1)), std::move(name));
 }
 
+/// The file's lines, each with its line end.
 std::vector<std::string_view> SplitLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const std::size_t nl = text.find('\n');
-        std::string_view line = text.substr(0, nl);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        if (nl == std::string_view::npos)
-            break;
-        text.remove_prefix(nl + 1);
+        const std::size_t length = nl == std::string_view::npos ? text.size() : nl + 1;
+        lines.push_back(text.substr(0, length));
+        text.remove_prefix(length);
     }
     return lines;
+}
+
+std::string_view WithoutLineEnd(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\n')
+        line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
+bool IsBlank(std::string_view line)
+{
+    return TrimBlanks(WithoutLineEnd(line)).empty();
+}
+
+/// A line that can only be the rest of a wrapped value: not blank, not a
+/// comment, and not the start of a section or a value.
+bool IsContinuation(std::string_view line)
+{
+    const std::string_view t = TrimBlanks(WithoutLineEnd(line));
+    return !t.empty() && std::string_view(";[\"@").find(t.front()) == std::string_view::npos;
+}
+
+/// "[key]": the key, or nothing for a header that cannot be read. "[-key]"
+/// deletes a key on import; no hive has it.
+std::optional<std::string> ParseSectionLine(std::string_view line)
+{
+    if (line.size() < 3 || line.back() != ']' || line[1] == '-')
+        return std::nullopt;
+    return TextFromFile(line.substr(1, line.size() - 2));
+}
+
+/// The name of a value line that does not read otherwise, when its start
+/// makes it out.
+std::optional<std::string> ValueLineName(std::string_view line)
+{
+    if (line.front() == '@')
+        return std::string();
+    auto quoted = ParseQuoted(line);
+    if (!quoted)
+        return std::nullopt;
+    return TextFromFile(*quoted);
 }
 
 std::string QuoteName(std::string_view name1251)
@@ -198,19 +241,16 @@ std::string QuoteName(std::string_view name1251)
     return out + "\"";
 }
 
-void AppendValue(std::string& out, const Value& value)
+std::string FormatValue(const Value& value, std::string_view lineEnd)
 {
     std::string line = value.name.empty() ? std::string("@") : QuoteName(value.name);
     line += '=';
     if (value.type == kDwordType && value.data.size() == 4) {
-        std::uint32_t number = 0;
-        for (int i = 3; i >= 0; --i)
-            number = (number << 8) | static_cast<unsigned char>(value.data[i]);
         char digits[9];
-        std::snprintf(digits, sizeof digits, "%08x", number);
-        out += line + "dword:" + digits + "\n";
-        return;
+        std::snprintf(digits, sizeof digits, "%08x", GetLe32(value.data));
+        return line + "dword:" + digits + std::string(lineEnd);
     }
+    std::string out;
     char prefix[20];
     std::snprintf(prefix, sizeof prefix, "hex(%x):", value.type);
     line += prefix;
@@ -219,113 +259,221 @@ void AppendValue(std::string& out, const Value& value)
         const bool last = i + 1 == value.data.size();
         std::snprintf(piece, sizeof piece, last ? "%02x" : "%02x,", static_cast<unsigned char>(value.data[i]));
         if (line.size() + 3 > kWrapColumn) {
-            out += line + "\\\n";
+            out += line + "\\" + std::string(lineEnd);
             line = "  ";
         }
         line += piece;
     }
-    out += line + "\n";
+    return out + line + std::string(lineEnd);
+}
+
+Line MakeLine(Line::Kind kind, std::string text, std::string key = {})
+{
+    Line line;
+    line.kind = kind;
+    line.text = std::move(text);
+    line.key = std::move(key);
+    return line;
+}
+
+bool IsValueOf(const Line& line, std::string_view key, std::string_view name)
+{
+    return (line.kind == Line::Kind::Value || (line.kind == Line::Kind::Unreadable && line.named)) &&
+           !line.key.empty() && SameName(line.key, key) && SameName(line.value.name, name);
 }
 
 }  // namespace
 
-const Section* Document::FindSection(std::string_view key) const
+bool Document::IsHive() const
 {
-    for (const Section& section : sections)
-        if (SameName(section.key, key))
-            return &section;
-    return nullptr;
-}
-
-Section* Document::FindSection(std::string_view key)
-{
-    return const_cast<Section*>(static_cast<const Document*>(this)->FindSection(key));
+    if (hasHeader)
+        return true;
+    bool onlyLayout = true;
+    for (const Line& line : lines) {
+        if (line.kind == Line::Kind::Section)
+            return true;
+        onlyLayout = onlyLayout && line.kind == Line::Kind::Layout;
+    }
+    return onlyLayout;
 }
 
 bool Document::HasKey(std::string_view key) const
 {
     const std::string prefix = text::LowerAscii(key) + "\\";
-    for (const Section& section : sections)
-        if (SameName(section.key, key) || text::LowerAscii(section.key).starts_with(prefix))
+    for (const Line& line : lines)
+        if (line.kind == Line::Kind::Section &&
+            (SameName(line.key, key) || text::LowerAscii(line.key).starts_with(prefix)))
             return true;
     return false;
 }
 
-Section& Document::EnsureSection(std::string_view key)
+const Value* Document::FindValue(std::string_view key, std::string_view name) const
 {
-    if (Section* found = FindSection(key))
-        return *found;
-    sections.push_back(Section{std::string(key), {}});
-    return sections.back();
-}
-
-void Document::SetValue(std::string_view key, std::string_view name, std::uint32_t type, std::string data)
-{
-    Section& section = EnsureSection(key);
-    for (Value& value : section.values) {
-        if (SameName(value.name, name)) {
-            value.type = type;
-            value.data = std::move(data);
-            return;
-        }
-    }
-    section.values.push_back(Value{std::string(name), type, std::move(data)});
-}
-
-const Value* FindValue(const Section& section, std::string_view name)
-{
-    for (const Value& value : section.values)
-        if (SameName(value.name, name))
-            return &value;
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+        if (it->kind == Line::Kind::Value && IsValueOf(*it, key, name))
+            return &it->value;
     return nullptr;
 }
 
-std::optional<Document> Parse(std::string_view text)
+namespace {
+
+/// Ends the line before `position` so that a line can follow it (the last
+/// line of a hand-edited file may lack its line end).
+void EndLineBefore(Document& document, std::size_t position)
 {
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
-    const std::vector<std::string_view> lines = SplitLines(text);
-    if (lines.empty() || TrimBlanks(lines[0]) != kHeader)
-        return std::nullopt;
+    if (position > 0 && !document.lines[position - 1].text.ends_with('\n'))
+        document.lines[position - 1].text += document.lineEnd;
+}
+
+/// A file that lacks "REGEDIT4" gets it on its first write; the lines it had
+/// stay below it as they were.
+void EnsureHeader(Document& document)
+{
+    if (document.hasHeader)
+        return;
+    std::string header = std::string(kHeader) + document.lineEnd;
+    if (!document.lines.empty() && document.lines.front().text.starts_with(kBom)) {
+        document.lines.front().text.erase(0, kBom.size());  // the mark belongs at the very start
+        header.insert(0, kBom);
+    }
+    document.lines.insert(document.lines.begin(), MakeLine(Line::Kind::Layout, std::move(header)));
+    if (document.lines.size() == 1)
+        document.lines.push_back(MakeLine(Line::Kind::Layout, document.lineEnd));
+    document.hasHeader = true;
+}
+
+/// Where a new value of the key goes: after the last line of its first
+/// section that is not blank or a comment.
+std::optional<std::size_t> InsertionPoint(const Document& document, std::string_view key)
+{
+    const auto& lines = document.lines;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind != Line::Kind::Section || !SameName(lines[i].key, key))
+            continue;
+        std::size_t last = i;
+        for (std::size_t j = i + 1; j < lines.size() && lines[j].kind != Line::Kind::Section; ++j)
+            if (lines[j].kind != Line::Kind::Layout)
+                last = j;
+        return last + 1;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void Document::EnsureSection(std::string_view key)
+{
+    EnsureHeader(*this);
+    if (InsertionPoint(*this, key))
+        return;
+    EndLineBefore(*this, lines.size());
+    if (!IsBlank(lines.back().text))
+        lines.push_back(MakeLine(Line::Kind::Layout, lineEnd));
+    Line section = MakeLine(Line::Kind::Section, "[" + TextToFile(key) + "]" + lineEnd, std::string(key));
+    lines.push_back(std::move(section));
+    lines.push_back(MakeLine(Line::Kind::Layout, lineEnd));
+}
+
+std::vector<std::string> Document::SetValue(std::string_view key, std::string_view name, std::uint32_t type,
+                                            std::string data)
+{
+    EnsureHeader(*this);
+    std::vector<std::size_t> same;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (IsValueOf(lines[i], key, name))
+            same.push_back(i);
+    std::size_t position;
+    std::string keptName(name);
+    std::vector<std::string> removed;
+    if (same.empty()) {
+        EnsureSection(key);
+        position = *InsertionPoint(*this, key);
+        EndLineBefore(*this, position);
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(position), Line());
+    } else {
+        // The line a read saw changes as asked; any other line of the name
+        // (an unreadable one, or one it hid) is lost, so the caller gets it.
+        std::optional<std::size_t> current;
+        for (std::size_t i : same)
+            if (lines[i].kind == Line::Kind::Value)
+                current = i;
+        for (std::size_t i : same)
+            if (i != current)
+                removed.push_back(lines[i].text);
+        position = same.front();
+        keptName = lines[position].value.name;
+        for (std::size_t k = same.size(); k-- > 1;)
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(same[k]));
+    }
+    Line& line = lines[position];
+    line.kind = Line::Kind::Value;
+    line.key = std::string(key);
+    line.value = Value{std::move(keptName), type, std::move(data)};
+    line.named = false;
+    // A value in the last line of a file without a final line end keeps
+    // that form.
+    const bool endless = !line.text.empty() && !line.text.ends_with('\n');
+    line.text = FormatValue(line.value, lineEnd);
+    if (endless)
+        line.text.resize(line.text.size() - lineEnd.size());
+    return removed;
+}
+
+Document Parse(std::string_view text)
+{
     Document document;
+    const std::vector<std::string_view> raw = SplitLines(text);
+    if (!raw.empty() && raw.front().ends_with("\r\n"))
+        document.lineEnd = "\r\n";
     std::string currentKey;
-    bool inSection = false;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        std::string_view line = TrimBlanks(lines[i]);
-        if (line.empty() || line.front() == ';')
-            continue;
-        if (line.front() == '[') {
-            if (line.back() != ']' || line.size() < 3 || line[1] == '-')
-                return std::nullopt;  // "[-...]" deletes a key on import; no hive has it
-            currentKey = TextFromFile(line.substr(1, line.size() - 2));
-            document.EnsureSection(currentKey);
-            inSection = true;
-            continue;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        std::string_view content = WithoutLineEnd(raw[i]);
+        if (i == 0 && content.starts_with(kBom))
+            content.remove_prefix(kBom.size());
+        const std::string_view line = TrimBlanks(content);
+        Line entry = MakeLine(Line::Kind::Unreadable, std::string(raw[i]), currentKey);
+        if (i == 0 && line == kHeader) {
+            entry = MakeLine(Line::Kind::Layout, std::move(entry.text));
+            document.hasHeader = true;
+        } else if (line.empty() || line.front() == ';') {
+            entry = MakeLine(Line::Kind::Layout, std::move(entry.text));
+        } else if (line.front() == '[') {
+            // Under a header that cannot be read, values belong to no key.
+            auto key = ParseSectionLine(line);
+            currentKey = key ? *key : std::string();
+            if (key) {
+                entry.kind = Line::Kind::Section;
+                entry.key = currentKey;
+            }
+        } else if (line.front() == '"' || line.front() == '@') {
+            std::string joined(line);
+            while (joined.ends_with('\\') && i + 1 < raw.size() && IsContinuation(raw[i + 1])) {
+                joined.pop_back();
+                joined += TrimBlanks(WithoutLineEnd(raw[++i]));
+                entry.text += raw[i];
+            }
+            if (auto value = ParseValueLine(joined); value && !currentKey.empty()) {
+                entry.kind = Line::Kind::Value;
+                entry.value = std::move(*value);
+            } else if (auto name = ValueLineName(line)) {
+                entry.named = true;
+                entry.value.name = std::move(*name);
+                // A wrap whose "\" went missing: the stray rest is part of
+                // the broken value, so that writing the value replaces it all.
+                while (i + 1 < raw.size() && IsContinuation(raw[i + 1]))
+                    entry.text += raw[++i];
+            }
         }
-        if (!inSection || (line.front() != '"' && line.front() != '@'))
-            return std::nullopt;
-        std::string joined(line);
-        while (!joined.empty() && joined.back() == '\\' && i + 1 < lines.size()) {
-            joined.pop_back();
-            joined += TrimBlanks(lines[++i]);
-        }
-        auto value = ParseValueLine(joined);
-        if (!value)
-            return std::nullopt;
-        document.SetValue(currentKey, value->name, value->type, std::move(value->data));
+        document.lines.push_back(std::move(entry));
     }
     return document;
 }
 
 std::string Serialize(const Document& document)
 {
-    std::string out = std::string(kHeader) + "\n\n";
-    for (const Section& section : document.sections) {
-        out += "[" + TextToFile(section.key) + "]\n";
-        for (const Value& value : section.values)
-            AppendValue(out, value);
-        out += "\n";
-    }
+    std::string out;
+    for (const Line& line : document.lines)
+        out += line.text;
     return out;
 }
 

@@ -4,12 +4,17 @@
 // by rename, so it cannot carry the lock), re-read the hive, change one value,
 // write "registry.reg.tmp", sync it, rename it over the hive, sync the folder,
 // unlock. Readers see either the old or the new file, never a half-written one.
-// A damaged hive is moved aside to "registry.reg.damaged[.N]" by the first
-// write; reads treat it as holding nothing and never touch it.
+// A line that cannot be read costs only its own value and stays in the file.
+// Before a write drops such a line (the program sets a value of that name),
+// the hive as it was is copied to "registry.reg.damaged[.N]", unless a copy
+// there already holds the line. A file that cannot be read at all, or holds
+// nothing of a hive, reads as empty and is moved there by the first write.
+// Reads never touch the file.
 #include "platform/registry.h"
 
 #include "platform/regedit_file.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -18,6 +23,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace platform::registry {
 namespace {
@@ -54,6 +60,7 @@ enum class HiveState { Missing, Damaged, Ok };
 struct LoadedHive {
     HiveState state = HiveState::Missing;
     regedit::Document document;
+    std::string bytes;  ///< the file as read
 };
 
 /// The whole file; nothing when it is absent (ENOENT) and `unreadable` set
@@ -94,13 +101,13 @@ std::optional<std::string> ReadFile(const std::string& path, bool& unreadable)
 LoadedHive LoadHive()
 {
     bool unreadable = false;
-    const auto bytes = ReadFile(HivePath(), unreadable);
+    auto bytes = ReadFile(HivePath(), unreadable);
     if (!bytes)
-        return {unreadable ? HiveState::Damaged : HiveState::Missing, {}};
-    auto document = regedit::Parse(*bytes);
-    if (!document)
-        return {HiveState::Damaged, {}};
-    return {HiveState::Ok, std::move(*document)};
+        return {unreadable ? HiveState::Damaged : HiveState::Missing, {}, {}};
+    regedit::Document document = regedit::Parse(*bytes);
+    if (!document.IsHive())
+        return {HiveState::Damaged, {}, std::move(*bytes)};
+    return {HiveState::Ok, std::move(document), std::move(*bytes)};
 }
 
 bool MakeFolder(const std::string& path)
@@ -144,12 +151,19 @@ private:
     int fd_ = -1;
 };
 
+constexpr int kMaxAsideCopies = 10000;
+
+std::string AsidePath(const std::string& hive, int n)
+{
+    return hive + ".damaged" + (n == 0 ? "" : "." + std::to_string(n));
+}
+
 /// Moves a damaged hive to the first free "registry.reg.damaged[.N]".
 /// link() refuses an existing target, so no earlier copy is overwritten.
 bool MoveDamagedAside(const std::string& hive)
 {
-    for (int n = 0; n < 10000; ++n) {
-        const std::string aside = hive + ".damaged" + (n == 0 ? "" : "." + std::to_string(n));
+    for (int n = 0; n < kMaxAsideCopies; ++n) {
+        const std::string aside = AsidePath(hive, n);
         if (link(hive.c_str(), aside.c_str()) == 0)
             return unlink(hive.c_str()) == 0;
         if (errno == EEXIST)
@@ -177,6 +191,56 @@ bool WriteAll(int fd, const std::string& bytes)
     return true;
 }
 
+/// Whether the copy holds the text as whole lines (the text of a last line
+/// may lack its line end).
+bool HoldsLines(const std::string& copy, const std::string& lines)
+{
+    for (std::size_t at = copy.find(lines); at != std::string::npos; at = copy.find(lines, at + 1)) {
+        const std::size_t end = at + lines.size();
+        const bool ends = lines.ends_with('\n') || end == copy.size() || copy[end] == '\r' || copy[end] == '\n';
+        if ((at == 0 || copy[at - 1] == '\n') && ends)
+            return true;
+    }
+    return false;
+}
+
+/// Whether one earlier copy already holds every one of these lines, so that
+/// the lines of one damaged file are kept once, not at every write.
+bool KeptAside(const std::string& hive, const std::vector<std::string>& lines)
+{
+    for (int n = 0; n < kMaxAsideCopies; ++n) {
+        bool unreadable = false;
+        const auto copy = ReadFile(AsidePath(hive, n), unreadable);
+        if (!copy && !unreadable)
+            return false;
+        if (copy && std::all_of(lines.begin(), lines.end(),
+                                [&](const std::string& line) { return HoldsLines(*copy, line); }))
+            return true;
+    }
+    return false;
+}
+
+/// Writes the hive's bytes as they were read to the first free
+/// "registry.reg.damaged[.N]"; O_EXCL keeps every earlier copy.
+bool CopyAside(const std::string& hive, const std::string& bytes)
+{
+    for (int n = 0; n < kMaxAsideCopies; ++n) {
+        const std::string aside = AsidePath(hive, n);
+        const int fd = open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return false;
+        const bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
+        if (close(fd) != 0 || !written) {
+            unlink(aside.c_str());
+            return false;
+        }
+        return true;
+    }
+    return false;
+}
+
 bool SyncFolder(const std::string& folder)
 {
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -202,7 +266,8 @@ bool ReplaceHive(const std::string& folder, const std::string& hive, const std::
     return true;
 }
 
-/// The write protocol around one change of the document.
+/// The write protocol around one change of the document; the change returns
+/// the lines of the file it dropped.
 template <typename Change>
 bool ModifyHive(Change change)
 {
@@ -218,7 +283,9 @@ bool ModifyHive(Change change)
     LoadedHive loaded = LoadHive();
     if (loaded.state == HiveState::Damaged && !MoveDamagedAside(hive))
         return false;
-    change(loaded.document);
+    const std::vector<std::string> dropped = change(loaded.document);
+    if (!dropped.empty() && !KeptAside(hive, dropped) && !CopyAside(hive, loaded.bytes))
+        return false;
     return ReplaceHive(folder, hive, regedit::Serialize(loaded.document));
 }
 
@@ -244,7 +311,11 @@ std::optional<Key> CreateKey(const std::string& subKey)
     const std::string section = SectionName(subKey);
     if (!regedit::IsWritableName(section))
         return std::nullopt;
-    if (!ModifyHive([&](regedit::Document& document) { document.EnsureSection(section); }))
+    const bool created = ModifyHive([&](regedit::Document& document) {
+        document.EnsureSection(section);
+        return std::vector<std::string>();
+    });
+    if (!created)
         return std::nullopt;
     return Key(subKey);
 }
@@ -255,8 +326,7 @@ QueryResult QueryValue(const Key& key, const std::string& name, std::size_t capa
     const LoadedHive loaded = LoadHive();
     if (loaded.state != HiveState::Ok)
         return QueryResult::Missing;
-    const regedit::Section* section = loaded.document.FindSection(SectionName(key.Path()));
-    const regedit::Value* value = section ? regedit::FindValue(*section, name) : nullptr;
+    const regedit::Value* value = loaded.document.FindValue(SectionName(key.Path()), name);
     if (!value)
         return QueryResult::Missing;
     if (value->data.size() > capacity)
@@ -273,7 +343,7 @@ bool SetValue(const Key& key, const std::string& name, ValueType type, const std
     // The key's section is recreated if it vanished meanwhile (for instance
     // with a damaged hive that this write moves aside).
     return ModifyHive([&](regedit::Document& document) {
-        document.SetValue(section, name, static_cast<std::uint32_t>(type), data);
+        return document.SetValue(section, name, static_cast<std::uint32_t>(type), data);
     });
 }
 

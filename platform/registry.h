@@ -5,8 +5,10 @@
 // REG_DWORD is written as dword:, every other type as hex(N):. The reader also
 // takes the quoted-string form of a hand-edited file. Every write locks the
 // hive, re-reads it, changes one value and replaces the file atomically, so two
-// running instances never lose each other's values. A damaged hive reads as
-// missing values and is moved aside, never overwritten, before the next write.
+// running instances never lose each other's values. A line of the hive that
+// cannot be read reads as a missing value and stays in the file; before a
+// write drops it, the hive is copied aside. A hive that cannot be read at all
+// reads as missing values and is moved aside, never overwritten.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
-// The REGEDIT4 text of the hive: what the reader takes, what it rejects, and
-// that the writer's text reads back to the same bytes.
+// The REGEDIT4 text of the hive: what the reader takes, what one bad line
+// costs, that a change keeps every other line, and that the writer's text
+// reads back to the same bytes.
 #include "platform/regedit_file.h"
 
 #include <gtest/gtest.h>
@@ -17,10 +18,9 @@ std::string Hive(const std::string& body)
     return "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vestrels\\Quillbox\\Settings]\n" + body;
 }
 
-const Value* Lookup(const Document& document, const char* name)
+const Value* Lookup(const Document& document, const std::string& name)
 {
-    const Section* section = document.FindSection(kKey);
-    return section ? FindValue(*section, name) : nullptr;
+    return document.FindValue(kKey, name);
 }
 
 }  // namespace
@@ -52,43 +52,94 @@ TEST(PlatformRegeditFile, AcceptedValueLines)
         {"\"V\"=\"\xCF\xF0\xE8\"", 1, "\xCF\xF0\xE8"},              // not UTF-8: raw
     };
     for (const Case& c : cases) {
-        const auto document = Parse(Hive(c.line + "\n"));
-        ASSERT_TRUE(document) << c.line;
-        const Value* value = Lookup(*document, "V");
+        const Document document = Parse(Hive(c.line + "\n"));
+        const Value* value = Lookup(document, "V");
         ASSERT_NE(value, nullptr) << c.line;
         EXPECT_EQ(value->type, c.type) << c.line;
         EXPECT_EQ(value->data, c.data) << c.line;
     }
 }
 
-TEST(PlatformRegeditFile, DamagedTexts)
+// Regression: one line that could not be read made the whole hive read as
+// missing, so every setting fell back to its default.
+TEST(PlatformRegeditFile, OneBadLineCostsOnlyItsValue)
 {
-    const std::string damaged[] = {
-        "",
-        "REGEDIT5\n",
-        "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\X]\n",
-        "\n\nREGEDIT4\n",
-        "REGEDIT4\n\n\"V\"=dword:00000001\n",  // value before any section
-        Hive("garbage\n"),
-        Hive("\"V\"=hex:0g\n"),
-        Hive("\"V\"=hex:123\n"),
-        Hive("\"V\"=hex:01,,02\n"),
-        Hive("\"V\"=hex:01,\n"),
-        Hive("\"V\"=hex(zz):01\n"),
-        Hive("\"V\"=dword:123456789\n"),
-        Hive("\"V\"=dword:\n"),
-        Hive("\"V\"=\"unterminated\n"),
-        Hive("\"V\"=\"text\" trailing\n"),
-        Hive("\"V\"=-\n"),
-        Hive("\"V\"\n"),
-        Hive("\"V=dword:1\n"),
-        Hive("[HKEY_CURRENT_USER\\Open\n"),
-        Hive("[-HKEY_CURRENT_USER\\Gone]\n"),
-        Hive("[]\n"),
-        Hive("\"V\"=hex:01,\\\n"),  // continuation into the end of the file
+    struct Case {
+        std::string text;
+        std::vector<std::string> reading;  ///< values of kKey that read, each holding its name
+        std::vector<std::string> missing;  ///< values of kKey whose default applies
+        bool isHive = true;
     };
-    for (const std::string& text : damaged)
-        EXPECT_FALSE(Parse(text)) << text;
+    const std::string a = "\"A\"=hex(1):41\n", b = "\"B\"=\"B\"\n";
+    std::vector<Case> cases;
+    const std::string badValueLines[] = {
+        "garbage",         "\"V\"=hex:0g",          "\"V\"=hex:123",       "\"V\"=hex:01,,02",
+        "\"V\"=hex:01,",    "\"V\"=hex(zz):01",      "\"V\"=dword:123456789", "\"V\"=dword:",
+        "\"V\"=\"unterminated", "\"V\"=\"text\" trailing", "\"V\"=-",             "\"V\"",
+        "\"V=dword:1",      "\"V\"=hex:01,\\",      "\"V\"=hex:01,\\\n  0g",  "\"V\"=hex:01,\n  02",
+    };
+    for (const std::string& line : badValueLines)
+        cases.push_back({Hive(a + line + "\n" + b), {"A", "B"}, {"V"}});
+    // A wrap broken at the end of the file costs the wrapped value only.
+    cases.push_back({Hive(a + b + "\"V\"=hex:01,\\\n"), {"A", "B"}, {"V"}});
+    // An unreadable line does not hide a readable one of the same name.
+    cases.push_back({Hive("\"V\"=\"V\"\n\"V\"=hex:zz\n" + a), {"V", "A"}, {}});
+    // Under a header that cannot be read the key is unknown: those values
+    // read nowhere, the sections around them read as usual.
+    const std::string section = std::string("[") + kKey + "]\n";
+    for (const char* header :
+         {"[HKEY_CURRENT_USER\\Software\\Vestrels\\Quillbox\\Settings", "[-HKEY_CURRENT_USER\\X]", "[]"})
+        cases.push_back({Hive(a) + header + "\n\"V\"=hex:01\n" + section + b, {"A", "B"}, {"V"}});
+    cases.push_back({"REGEDIT4\n\n\"V\"=dword:00000001\n" + section + a, {"A"}, {"V"}});
+    // Without its first line the file still reads line by line.
+    for (const char* first : {"", "REGEDIT5\n", "Windows Registry Editor Version 5.00\n", "\n\nREGEDIT4\n"})
+        cases.push_back({first + Hive(a + b).substr(9), {"A", "B"}, {}});
+    // Nothing of a hive at all.
+    for (const char* text : {"REGEDIT5\n", "\n\nREGEDIT4\n", "not a hive\n\xff\xfe"})
+        cases.push_back({text, {}, {"A"}, false});
+
+    for (const Case& c : cases) {
+        const Document document = Parse(c.text);
+        EXPECT_EQ(document.IsHive(), c.isHive) << c.text;
+        for (const std::string& name : c.reading) {
+            const Value* value = Lookup(document, name);
+            EXPECT_TRUE(value && value->data == name) << name << " in\n" << c.text;
+        }
+        for (const std::string& name : c.missing)
+            EXPECT_FALSE(Lookup(document, name)) << name << " in\n" << c.text;
+        EXPECT_EQ(Serialize(document), c.text);
+    }
+}
+
+// Regression: a write rewrote the whole file in the program's own form, and a
+// hive with one bad line lost all of it.
+TEST(PlatformRegeditFile, ChangeKeepsEveryOtherLine)
+{
+    const std::string section = std::string("[") + kKey + "]\r\n";
+    Document document = Parse("\xEF\xBB\xBF; no first line\r\n" + section +
+                              "\"Journals\"=\"D:\\\\j\\\\*\"\r\n"
+                              "\"Size\"=hex(1):31,3x\r\n"
+                              "  ; kept\r\n"
+                              "\"NameFont\"=hex(7):41,\r\n"
+                              "  00,00\r\n"
+                              "\r\n[HKEY_CURRENT_USER\\Other]\r\n"
+                              "\"toolbar\"=hex:31");
+    EXPECT_TRUE(document.SetValue(kKey, "Journals", 1, "x").empty());
+    EXPECT_TRUE(document.SetValue(kKey, "Toolbar", 1, "11").empty()) << "another key's value is not this one";
+    EXPECT_TRUE(document.SetValue("HKEY_CURRENT_USER\\Other", "TOOLBAR", 4, std::string("\1\0\0\0", 4)).empty());
+    EXPECT_EQ(document.SetValue(kKey, "size", 1, "1"), std::vector<std::string>{"\"Size\"=hex(1):31,3x\r\n"});
+    EXPECT_EQ(document.SetValue(kKey, "NameFont", 7, "b"),
+              std::vector<std::string>{"\"NameFont\"=hex(7):41,\r\n  00,00\r\n"});
+    document.EnsureSection("HKEY_CURRENT_USER\\New");
+    EXPECT_EQ(Serialize(document), "\xEF\xBB\xBFREGEDIT4\r\n; no first line\r\n" + section +
+                                       "\"Journals\"=hex(1):78\r\n"
+                                       "\"Size\"=hex(1):31\r\n"
+                                       "  ; kept\r\n"
+                                       "\"NameFont\"=hex(7):62\r\n"
+                                       "\"Toolbar\"=hex(1):31,31\r\n"
+                                       "\r\n[HKEY_CURRENT_USER\\Other]\r\n"
+                                       "\"toolbar\"=dword:00000001\r\n"
+                                       "\r\n[HKEY_CURRENT_USER\\New]\r\n\r\n");
 }
 
 TEST(PlatformRegeditFile, LayoutTolerance)
@@ -101,14 +152,13 @@ TEST(PlatformRegeditFile, LayoutTolerance)
         "\"v\"=dword:00000001\r\n"
         "\"V\"=dword:00000002\r\n"  // same name again: the later line wins
         "\r\n[HKEY_LOCAL_MACHINE\\Other]\r\n\"x\"=hex:01\r\n";
-    const auto document = Parse(text);
-    ASSERT_TRUE(document);
-    ASSERT_EQ(document->sections.size(), 2u);
-    EXPECT_EQ(Lookup(*document, "")->data, "default");
-    EXPECT_EQ(Lookup(*document, "V")->data, std::string("\x02\0\0\0", 4));
-    EXPECT_EQ(document->FindSection(kKey)->values.size(), 2u);
-    EXPECT_TRUE(document->HasKey("HKEY_CURRENT_USER\\Software\\Vestrels"));
-    EXPECT_FALSE(document->HasKey("HKEY_CURRENT_USER\\Software\\Vest"));
+    const Document document = Parse(text);
+    EXPECT_TRUE(document.hasHeader);
+    EXPECT_EQ(Lookup(document, "")->data, "default");
+    EXPECT_EQ(Lookup(document, "V")->data, std::string("\x02\0\0\0", 4));
+    EXPECT_EQ(document.FindValue("HKEY_LOCAL_MACHINE\\OTHER", "X")->data, "\x01");
+    EXPECT_TRUE(document.HasKey("HKEY_CURRENT_USER\\Software\\Vestrels"));
+    EXPECT_FALSE(document.HasKey("HKEY_CURRENT_USER\\Software\\Vest"));
 }
 
 TEST(PlatformRegeditFile, WrittenTextReadsBackExactly)
@@ -131,19 +181,16 @@ TEST(PlatformRegeditFile, WrittenTextReadsBackExactly)
         end = text.find('\n', start);
         EXPECT_LE(end - start, 80u) << "line starting at " << start;
     }
-    const auto parsed = Parse(text);
-    ASSERT_TRUE(parsed);
-    ASSERT_EQ(parsed->sections.size(), original.sections.size());
-    for (std::size_t s = 0; s < original.sections.size(); ++s) {
-        const Section& a = original.sections[s];
-        const Section& b = parsed->sections[s];
-        EXPECT_EQ(a.key, b.key);
-        ASSERT_EQ(a.values.size(), b.values.size());
-        for (std::size_t v = 0; v < a.values.size(); ++v) {
-            EXPECT_EQ(a.values[v].name, b.values[v].name);
-            EXPECT_EQ(a.values[v].type, b.values[v].type);
-            EXPECT_EQ(a.values[v].data, b.values[v].data);
-        }
+    const Document parsed = Parse(text);
+    ASSERT_EQ(parsed.lines.size(), original.lines.size());
+    for (std::size_t i = 0; i < original.lines.size(); ++i) {
+        const Line& a = original.lines[i];
+        const Line& b = parsed.lines[i];
+        EXPECT_EQ(a.kind, b.kind) << i;
+        EXPECT_EQ(a.key, b.key) << i;
+        EXPECT_EQ(a.value.name, b.value.name) << i;
+        EXPECT_EQ(a.value.type, b.value.type) << i;
+        EXPECT_EQ(a.value.data, b.value.data) << i;
     }
 }
 

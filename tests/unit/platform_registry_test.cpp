@@ -122,15 +122,16 @@ TEST(PlatformRegistry, CapacityAndMissingValues)
 TEST(PlatformRegistry, HandEditedFile)
 {
     PrivateProfile profile;
-    profile.dir().Write("Vestrels/registry.reg",
-                        "REGEDIT4\r\n\r\n; edited by hand\r\n"
-                        "[HKEY_CURRENT_USER\\Software\\Vestrels\\Quillbox\\Settings]\r\n"
-                        "\"Journals\"=\"D:\\\\journals\\\\*\"\r\n"
-                        "\"Caption\"=\"\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB \\\"X\\\"\"\r\n"
-                        "\"LogFont_1\"=hex:10,00,00,00,\\\r\n"
-                        "  bc,02,00,00\r\n"
-                        "\"NumNameJournals\"=dword:00000003\r\n"
-                        "\r\n[HKEY_LOCAL_MACHINE\\Software\\Kept]\r\n\"x\"=hex:01\r\n");
+    const std::string head =
+        "REGEDIT4\r\n\r\n; edited by hand\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Vestrels\\Quillbox\\Settings]\r\n"
+        "\"Journals\"=\"D:\\\\journals\\\\*\"\r\n"
+        "\"Caption\"=\"\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB \\\"X\\\"\"\r\n"
+        "\"LogFont_1\"=hex:10,00,00,00,\\\r\n"
+        "  bc,02,00,00\r\n"
+        "\"NumNameJournals\"=dword:00000003\r\n";
+    const std::string tail = "\r\n[HKEY_LOCAL_MACHINE\\Software\\Kept]\r\n\"x\"=hex:01\r\n";
+    profile.dir().Write("Vestrels/registry.reg", head + tail);
     const auto key = OpenKey(kSettings);
     ASSERT_TRUE(key);
     EXPECT_EQ(Read(*key, "Journals"), "D:\\journals\\*");
@@ -138,13 +139,9 @@ TEST(PlatformRegistry, HandEditedFile)
     EXPECT_EQ(Read(*key, "LogFont_1"), std::string("\x10\0\0\0\xbc\x02\0\0", 8));
     EXPECT_EQ(Read(*key, "NumNameJournals"), std::string("\x03\0\0\0", 4));
 
-    // A write keeps the other values and sections, in the program's own form.
+    // A write adds its own line in the file's line ends; the others stay as typed.
     ASSERT_TRUE(SetValue(*key, "Toolbar", ValueType::Sz, "11"));
-    EXPECT_EQ(Read(*key, "Journals"), "D:\\journals\\*");
-    EXPECT_EQ(Read(*key, "LogFont_1"), std::string("\x10\0\0\0\xbc\x02\0\0", 8));
-    const std::string hive = profile.HiveBytes();
-    EXPECT_NE(hive.find("[HKEY_LOCAL_MACHINE\\Software\\Kept]\n\"x\"=hex(3):01\n"), std::string::npos) << hive;
-    EXPECT_EQ(hive.find('\r'), std::string::npos);
+    EXPECT_EQ(profile.HiveBytes(), head + "\"Toolbar\"=hex(1):31,31\r\n" + tail);
 }
 
 TEST(PlatformRegistry, TwoProcessesWritingAtOnceLoseNothing)
@@ -181,32 +178,52 @@ TEST(PlatformRegistry, TwoProcessesWritingAtOnceLoseNothing)
     EXPECT_FALSE(fs::exists(HivePath() + ".tmp"));
 }
 
-TEST(PlatformRegistry, DamagedHiveReadsAsEmptyAndIsMovedAsideOnWrite)
+// Regression: one bad line made the whole hive read as missing, and the first
+// write moved it aside, so that every setting was lost.
+TEST(PlatformRegistry, OneBadLineCostsOnlyItsValueAndIsKeptAsideOnceWhenDropped)
 {
     PrivateProfile profile;
-    const std::string damaged = "REGEDIT4\n\n" + kSection + "\"Toolbar\"=hex(1):31,3x\n\"Size\"=hex(1):31\n";
-    const std::string damagedAgain = "not a hive at all\n\xff\xfe";
-    profile.dir().Write("Vestrels/registry.reg", damaged);
-
-    EXPECT_FALSE(OpenKey(kSettings));
-    std::string data;
-    EXPECT_EQ(QueryValue(Key(kSettings), "Size", 100, data), QueryResult::Missing);
-    EXPECT_EQ(profile.HiveBytes(), damaged) << "reads leave the file as it is";
-
-    const auto key = CreateKey(kSettings);
+    const std::string hive = "Vestrels/registry.reg";
+    const auto bad = [](const std::string& name) { return "\"" + name + "\"=hex(1):31,3x\n"; };
+    profile.dir().Write(hive, "REGEDIT4\n\n" + kSection + bad("Toolbar") + "\"Size\"=hex(1):31\n" + bad("LeftShare"));
+    const auto key = OpenKey(kSettings);
     ASSERT_TRUE(key);
-    EXPECT_EQ(profile.dir().Read("Vestrels/registry.reg.damaged"), damaged);
-    ASSERT_TRUE(SetValue(*key, "Size", ValueType::Sz, "1 2 3 4"));
-    EXPECT_EQ(Read(*key, "Size"), "1 2 3 4");
-    EXPECT_FALSE(Read(*key, "Toolbar")) << "nothing is salvaged from a damaged hive";
+    EXPECT_EQ(Read(*key, "Size"), "1");
+    EXPECT_FALSE(Read(*key, "Toolbar"));
 
-    // A second damage does not overwrite the first copy.
-    profile.dir().Write("Vestrels/registry.reg", damagedAgain);
-    EXPECT_EQ(QueryValue(*key, "Size", 100, data), QueryResult::Missing);
-    ASSERT_TRUE(SetValue(*key, "Size", ValueType::Sz, "5 6 7 8"));
-    EXPECT_EQ(profile.dir().Read("Vestrels/registry.reg.damaged"), damaged);
-    EXPECT_EQ(profile.dir().Read("Vestrels/registry.reg.damaged.1"), damagedAgain);
-    EXPECT_EQ(profile.HiveBytes(), "REGEDIT4\n\n" + kSection + "\"Size\"=hex(1):35,20,36,20,37,20,38\n\n");
+    // Writing another value keeps the bad lines where they stood; nothing is lost, nothing copied.
+    ASSERT_TRUE(SetValue(*key, "Size", ValueType::Sz, "2"));
+    const std::string beforeDrop =
+        "REGEDIT4\n\n" + kSection + bad("Toolbar") + "\"Size\"=hex(1):32\n" + bad("LeftShare");
+    EXPECT_EQ(profile.HiveBytes(), beforeDrop);
+    EXPECT_FALSE(fs::exists(HivePath() + ".damaged"));
+
+    // Writing over a bad line drops it: the hive is copied aside first, once
+    // for all the bad lines it holds.
+    ASSERT_TRUE(SetValue(*key, "Toolbar", ValueType::Sz, "10"));
+    EXPECT_EQ(profile.dir().Read(hive + ".damaged"), beforeDrop);
+    ASSERT_TRUE(SetValue(*key, "LeftShare", ValueType::Sz, "2"));
+    EXPECT_FALSE(fs::exists(HivePath() + ".damaged.1"));
+    const std::string repaired = "REGEDIT4\n\n" + kSection +
+                                 "\"Toolbar\"=hex(1):31,30\n\"Size\"=hex(1):32\n\"LeftShare\"=hex(1):32\n";
+    EXPECT_EQ(profile.HiveBytes(), repaired);
+
+    // A bad line typed later is a new damage and gets its own copy.
+    const std::string typedLater = repaired + "\"Toolbar\"=\"11\n";
+    profile.dir().Write(hive, typedLater);
+    EXPECT_EQ(Read(*key, "Toolbar"), "10") << "the readable line still reads";
+    ASSERT_TRUE(SetValue(*key, "Toolbar", ValueType::Sz, "11"));
+    EXPECT_EQ(profile.dir().Read(hive + ".damaged.1"), typedLater);
+    EXPECT_EQ(profile.dir().Read(hive + ".damaged"), beforeDrop);
+
+    // A file with nothing of a hive in it reads as empty and is moved aside whole.
+    const std::string noHive = "not a hive at all\n\xff\xfe";
+    profile.dir().Write(hive, noHive);
+    EXPECT_FALSE(OpenKey(kSettings));
+    EXPECT_FALSE(Read(*key, "Size"));
+    ASSERT_TRUE(SetValue(*key, "Size", ValueType::Sz, "5"));
+    EXPECT_EQ(profile.dir().Read(hive + ".damaged.2"), noHive);
+    EXPECT_EQ(profile.HiveBytes(), "REGEDIT4\n\n" + kSection + "\"Size\"=hex(1):35\n\n");
 }
 
 TEST(PlatformRegistry, SimulatedWriteFailure)
