@@ -17,14 +17,6 @@
 wxDEFINE_EVENT(UM_LEFT_PANE_WIDTH, wxCommandEvent);
 wxDEFINE_EVENT(UM_FAVORITES_CHANGED, wxCommandEvent);
 
-namespace {
-
-constexpr int kStoredPaneBorder = 2;
-
-}  // namespace
-
-
-
 // ----------------------------------------------------------------------------
 // event table
 // ----------------------------------------------------------------------------
@@ -83,7 +75,9 @@ bool CMainFrame::Create()
         return false;
     ApplyStoredPlacement();
     listItemChosen = true;
-    barsTimer.StartOnce(kBarsTimerDelayMs);
+    // Timer 1 starts only once the frame is on screen (OnIdle): building the
+    // library may show dialogs, whose loops would run it against a frame
+    // that is not laid out yet.
     if (!CreatePanes())
         return false;
     RecordClientRect();
@@ -114,10 +108,7 @@ bool CMainFrame::CreatePanes()
     // not hold the sash back.
     left->SetMinSize(wxDefaultSize);
     right->SetMinSize(wxDefaultSize);
-    // The stored ratio counts two pixels of border beside the left pane, which
-    // the borderless splitter does not have: without them the pane would
-    // grow by two pixels at every start.
-    splitter->SplitVertically(left, right, LeftPaneWidth(client.x, ratio) - kStoredPaneBorder);
+    splitter->SplitVertically(left, right, SashPositionFor(client.x, ratio));
     return true;
 }
 
@@ -138,13 +129,19 @@ void CMainFrame::ApplyStoredPlacement()
 // placement
 // ----------------------------------------------------------------------------
 
+void CMainFrame::OnShownOnScreen()
+{
+    CorrectPlacement();
+    barsTimer.StartOnce(kBarsTimerDelayMs);
+}
+
 void CMainFrame::CorrectPlacement()
 {
     // GTK knows the heights of the menu and the bars only once the window is
     // on screen: move and size it by what the first placement missed.
+    RecordClientRect();
     if (!requestedPlacement)
         return;
-    RecordClientRect();
     const Placement& want = *requestedPlacement;
     wxRect frame = GetRect();
     frame.x += want.x - clientRect.left;

@@ -59,10 +59,12 @@ private:
     wxSplitterWindow* splitter = nullptr;
     wxTimer barsTimer;
     std::optional<Placement> requestedPlacement;
+    bool waitingToBeShown = true;
 
     bool CreateBars();
     bool CreatePanes();
     void ApplyStoredPlacement();
+    void OnShownOnScreen();
     void CorrectPlacement();
     void StorePlacementAtExit();
     void RecordClientRect();

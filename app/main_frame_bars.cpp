@@ -42,7 +42,6 @@ bool CMainFrame::CreateBars()
 void CMainFrame::OnBarsTimer(wxTimerEvent&)
 {
     barsTimer.Stop();
-    CorrectPlacement();
     wxToolBar* toolBar = GetToolBar();
     toolBarRect = ScreenRectOf(toolBar);
     wxRect frame = GetRect();
@@ -106,6 +105,11 @@ void CMainFrame::UpdateIndicators()
 
 void CMainFrame::OnIdle(wxIdleEvent& event)
 {
+    // The first idle time with the frame on screen: its layout is final.
+    if (waitingToBeShown && IsShownOnScreen()) {
+        waitingToBeShown = false;
+        OnShownOnScreen();
+    }
     UpdateIndicators();
     event.Skip();
 }

@@ -4,6 +4,7 @@
 #include <wx/filename.h>
 #include <wx/ffile.h>
 
+#include "app/command_rules.h"
 #include "app/ids.h"
 #include "app/main_frame.h"
 #include "app/quillbox_doc.h"

@@ -1,5 +1,7 @@
 #include "app/placement.h"
 
+#include <algorithm>
+
 Placement PlacementToStore(const FrameRect& clientRect, bool showToolBar, int toolBarHeight)
 {
     const int height = clientRect.Height() + (showToolBar ? 0 : toolBarHeight);
@@ -18,5 +20,10 @@ int RightPaneWidth(int clientWidth, double ratio)
 
 double LeftShareFor(int clientWidth, std::uint32_t leftPaneWidth)
 {
-    return static_cast<double>(clientWidth) / (static_cast<double>(leftPaneWidth) + 2.0);
+    return static_cast<double>(clientWidth) / (static_cast<double>(leftPaneWidth) + kStoredPaneBorder);
+}
+
+int SashPositionFor(int clientWidth, double ratio)
+{
+    return std::max(1, LeftPaneWidth(clientWidth, ratio) - kStoredPaneBorder);
 }

@@ -1,5 +1,5 @@
 // The main window's geometry rules, apart from any window: the stored
-// placement, the split between the panes and the enabling of "Читать".
+// placement and the split between the panes.
 #pragma once
 
 #include <cstdint>
@@ -22,13 +22,16 @@ Placement PlacementToStore(const FrameRect& clientRect, bool showToolBar, int to
 int LeftPaneWidth(int clientWidth, double ratio);
 int RightPaneWidth(int clientWidth, double ratio);
 
+/// The stored ratio divides the client width by the left pane's width plus a
+/// border of this many pixels, which the program's splitter does not draw.
+constexpr int kStoredPaneBorder = 2;
+
 /// The ratio stored when the left pane's width changes; the width is taken as
 /// an unsigned 32-bit number.
 double LeftShareFor(int clientWidth, std::uint32_t leftPaneWidth);
 
-/// "Читать" is enabled while an issue, a search result or a favourites section
-/// is chosen.
-constexpr bool ReadCommandEnabled(bool issueChosen, bool resultSelected, bool sectionChosen)
-{
-    return issueChosen || resultSelected || sectionChosen;
-}
+/// Where the sash goes for a stored ratio, so that the ratio comes back
+/// unchanged: the left pane's width less the border. Never below 1, because
+/// the splitter reads 0 as "centre" and a negative position as "from the
+/// right", which would collapse the article view instead of the left pane.
+int SashPositionFor(int clientWidth, double ratio);

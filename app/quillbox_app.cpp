@@ -1,7 +1,5 @@
 #include "app/quillbox_app.h"
 
-#include <csignal>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -85,21 +83,6 @@ CMainFrame* CreateMainWindow(wxDocManager&)
     return frame;
 }
 
-void InstallCloseOnSignals()
-{
-    const auto close = [](int signal) {
-        if (wxWindow* top = wxTheApp->GetTopWindow()) {
-            top->Close();
-            // The window is destroyed at the next idle time; make sure it comes.
-            wxWakeUpIdle();
-            return;
-        }
-        // Still starting (the folder browser may be up): nothing to save yet.
-        std::_Exit(128 + signal);
-    };
-    HandleTerminationSignals(close);
-}
-
 bool CQuillboxApp::OnInit()
 {
     if (!wxApp::OnInit())
@@ -107,17 +90,19 @@ bool CQuillboxApp::OnInit()
     SetAppName("Vestrels");
     SetVendorName("Vestrels");
     InitProgramResources();
-    InstallCloseOnSignals();
+    closeOnSignals = std::make_unique<CloseOnSignals>([this]() -> wxWindow* { return mainWindow.get(); });
     docManager = new wxDocManager;
     CMainFrame* frame = CreateMainWindow(*docManager);
     if (!frame)
         return false;
     SetTopWindow(frame);
+    mainWindow = frame;
     return true;
 }
 
 int CQuillboxApp::OnExit()
 {
+    closeOnSignals.reset();
     delete docManager;
     return wxApp::OnExit();
 }

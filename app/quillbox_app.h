@@ -1,7 +1,12 @@
 // The application object: start-up and the handling of termination signals.
 #pragma once
 
+#include <memory>
+
 #include <wx/app.h>
+#include <wx/weakref.h>
+
+#include "platform/wx/close_signals.h"
 
 class wxDocManager;
 class CQuillboxDoc;
@@ -14,6 +19,9 @@ public:
 
 private:
     wxDocManager* docManager = nullptr;
+    /// Set once the main window is fully created; cleared when it is destroyed.
+    wxWeakRef<wxWindow> mainWindow;
+    std::unique_ptr<CloseOnSignals> closeOnSignals;
 };
 
 /// What the program and the window tests share: resources, document and
@@ -21,5 +29,3 @@ private:
 void InitProgramResources();
 CMainFrame* CreateMainWindow(wxDocManager& docManager);
 
-/// A termination signal closes the main window as its close box does.
-void InstallCloseOnSignals();

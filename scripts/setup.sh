@@ -6,10 +6,10 @@ VESTRELS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 VESTRELS_PACKAGES=(
   g++ cmake ninja-build pkg-config
-  libwxgtk3.2-dev libglib2.0-dev
+  libwxgtk3.2-dev libgtk-3-dev wx3.2-i18n
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libchm-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth xdotool fonts-dejavu-core
   fp-utils clang
 )
 

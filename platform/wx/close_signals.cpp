@@ -1,8 +1,14 @@
 #include "platform/wx/close_signals.h"
 
+#include <algorithm>
 #include <csignal>
+#include <cstdlib>
 
 #include <glib-unix.h>
+#include <gtk/gtk.h>
+
+#include <wx/app.h>
+#include <wx/dialog.h>
 
 namespace {
 
@@ -21,7 +27,83 @@ gboolean Dispatch(gpointer data)
     return G_SOURCE_CONTINUE;
 }
 
+/// Ends one modal dialog as its Cancel button would. Message boxes and the
+/// file and folder choosers are native dialogs that run their own loop (or
+/// answer through their "response" signal); the program's own dialogs run
+/// the framework's modal loop.
+void Cancel(wxDialog* dialog)
+{
+    GtkWidget* widget = dialog->GetHandle();
+    if (widget && GTK_IS_DIALOG(widget))
+        gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_CANCEL);
+    else if (dialog->IsModal())
+        dialog->EndModal(wxID_CANCEL);
+}
+
 }  // namespace
+
+CloseOnSignals::CloseOnSignals(std::function<wxWindow*()> mainWindow) : mainWindow_(std::move(mainWindow))
+{
+    Register();
+    HandleTerminationSignals([this](int signal) { OnSignal(signal); });
+}
+
+CloseOnSignals::~CloseOnSignals()
+{
+    HandleTerminationSignals(nullptr);
+    Unregister();
+}
+
+void CloseOnSignals::OnSignal(int signal)
+{
+    if (!mainWindow_()) {
+        // Still starting (the folder browser or a message may be up): no
+        // step may finish half, so nothing is stored.
+        std::_Exit(128 + signal);
+    }
+    closing_ = true;
+    if (openDialogs_.empty())
+        CloseMainWindowLater();
+    else
+        EndOpenDialogs();
+}
+
+int CloseOnSignals::Enter(wxDialog* dialog)
+{
+    // A dialog that a cancelled one leads to is answered at once.
+    if (closing_)
+        return wxID_CANCEL;
+    openDialogs_.push_back(dialog);
+    return wxID_NONE;
+}
+
+void CloseOnSignals::Exit(wxDialog* dialog)
+{
+    openDialogs_.erase(std::remove(openDialogs_.begin(), openDialogs_.end(), dialog), openDialogs_.end());
+    if (closing_ && openDialogs_.empty())
+        CloseMainWindowLater();
+}
+
+void CloseOnSignals::EndOpenDialogs()
+{
+    // The innermost first: its loop runs inside the others'.
+    const std::vector<wxDialog*> dialogs(openDialogs_.rbegin(), openDialogs_.rend());
+    for (wxDialog* dialog : dialogs)
+        Cancel(dialog);
+}
+
+void CloseOnSignals::CloseMainWindowLater()
+{
+    // Runs when the loop that is active now next idles: the main loop once
+    // every dialog's caller has returned.
+    wxTheApp->CallAfter([this] {
+        if (!openDialogs_.empty())
+            return;  // a dialog's Exit will ask again
+        if (wxWindow* window = mainWindow_())
+            window->Close();
+    });
+    wxWakeUpIdle();
+}
 
 void HandleTerminationSignals(std::function<void(int)> onSignal)
 {

@@ -7,9 +7,14 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "app/settings_store.h"
+#include "favorites/favorites_store.h"
+#include "platform/paths.h"
 #include "platform/registry.h"
 #include "support/settings_values.h"
 #include "support/temp_dir.h"
@@ -19,12 +24,18 @@ namespace reg = platform::registry;
 
 namespace {
 
-pid_t StartProgram(const std::string& cwd)
+pid_t StartProgram(const std::string& cwd, const std::string& errorFile = "")
 {
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(cwd.c_str()) != 0)
             _exit(126);
+        if (!errorFile.empty() && !freopen(errorFile.c_str(), "w", stderr))
+            _exit(126);
+        // Without a session bus the file chooser would retry storing its
+        // settings all the time.
+        setenv("GSETTINGS_BACKEND", "memory", 1);
+        setenv("LC_ALL", "C.UTF-8", 1);
         execl(VESTRELS_PROGRAM_PATH, "vestrels", static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -107,5 +118,111 @@ TEST(Program, StoredPlacementAndSplitComeBackUnchanged)
         EXPECT_EQ(StoredSetting("Size"), "40 60 700 500") << "run " << run;
         const double ratio = std::stod(StoredSetting("LeftShare"));
         EXPECT_NEAR(ratio, 3.0, 0.02) << "run " << run;
+    }
+}
+
+namespace {
+
+/// The titles of the program's visible windows (`xdotool` and `xprop` read
+/// them off the display).
+std::vector<std::string> VisibleWindowTitles()
+{
+    std::vector<std::string> titles;
+    FILE* pipe = popen("for w in $(xdotool search --onlyvisible --class vestrels 2>/dev/null); do "
+                       "xprop -id $w _NET_WM_NAME 2>/dev/null | sed -n 's/^[^=]*= \"\\(.*\\)\"$/\\1/p'; done",
+                       "r");
+    if (!pipe)
+        return titles;
+    char line[512];
+    while (fgets(line, sizeof line, pipe)) {
+        std::string title(line);
+        while (!title.empty() && title.back() == '\n')
+            title.pop_back();
+        titles.push_back(title);
+    }
+    pclose(pipe);
+    return titles;
+}
+
+testing::AssertionResult WaitForWindow(const std::string& title, int seconds = 10)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    std::vector<std::string> shown;
+    while (std::chrono::steady_clock::now() < end) {
+        shown = VisibleWindowTitles();
+        for (const std::string& window : shown)
+            if (window.find(title) != std::string::npos)
+                return testing::AssertionSuccess();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    testing::AssertionResult failure = testing::AssertionFailure() << "no window \"" << title << "\" among:";
+    for (const std::string& window : shown)
+        failure << " \"" << window << "\"";
+    return failure;
+}
+
+/// Types keys into the main window, as a user at the keyboard would.
+void TypeIntoMainWindow(const std::string& keys)
+{
+    const std::string command = "w=$(xdotool search --onlyvisible --class vestrels | head -1); "
+                                "xdotool windowfocus --sync $w " + keys;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+}  // namespace
+
+// A signal while a dialog is up used to close the frame inside the dialog's
+// loop: the program then hung until the dialog was answered and crashed.
+TEST(Program, TermSignalWithADialogUpEndsTheProgramAndKeepsTheData)
+{
+    const struct {
+        const char* name;
+        bool libraryStored;    ///< else the first start asks for the folder
+        bool contentsMissing;  ///< the start reports the missing contents page
+        const char* keys;      ///< typed into the running program
+        const char* dialog;    ///< the title to wait for
+        int status;            ///< 0: closed as by the close box
+    } cases[] = {
+        {"first-start folder browser", false, false, "", "Выберите папку с номерами журналов", 128 + SIGTERM},
+        {"start-up message", true, true, "", "Ошибка открытия файла", 128 + SIGTERM},
+        {"Ctrl+O", true, false, "key ctrl+o", "Select a file", 0},
+        {"working directory", true, false, "key F10 sleep 0.3 key Right sleep 0.3 key Down sleep 0.3 key Return",
+         "Выберите папку с номерами журналов", 0},
+    };
+    FavoritesStore favorites;
+    favorites.sections.push_back({"Раздел", {{"Статья", "C:\\a.htm"}}});
+    const std::string favoritesBytes = SerializeFavorites(favorites);
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PrivateProfile profile;
+        TempDir work;
+        if (c.contentsMissing)
+            work.MakeFolder("izone57");
+        else
+            work.Write("izone57/frame/left.htm", "<li><a href=\"a.htm\">First</a></li>\r\n");
+        profile.dir().Write("cwd/SelFold.dat", favoritesBytes);
+        // In the program's own form, which a cancelled folder browser stores again.
+        const std::string journals = platform::paths::FromHost(work.path()) + "\\*";
+        if (c.libraryStored)
+            StoreSetting("Journals", reg::ValueType::Sz, journals);
+
+        const pid_t pid = StartProgram(profile.dir().Join("cwd"), profile.dir().Join("stderr.txt"));
+        ASSERT_GT(pid, 0);
+        if (c.keys[0] != '\0') {
+            ASSERT_TRUE(WaitForWindow("Quillbox"));
+            TypeIntoMainWindow(c.keys);
+        }
+        ASSERT_TRUE(WaitForWindow(c.dialog));
+        ASSERT_EQ(kill(pid, SIGTERM), 0);
+        EXPECT_EQ(WaitFor(pid, 5), c.status);
+
+        const std::string errors = profile.dir().Read("stderr.txt");
+        EXPECT_EQ(errors.find("Unhandled"), std::string::npos) << errors;
+        EXPECT_EQ(errors.find("Segmentation"), std::string::npos) << errors;
+        EXPECT_EQ(profile.dir().Read("cwd/SelFold.dat"), favoritesBytes);
+        EXPECT_EQ(StoredSetting("Journals"), c.libraryStored ? journals : "<missing>");
+        // Only a program that got to close its window stores its placement.
+        EXPECT_EQ(StoredSetting("Size") != "<missing>", c.status == 0);
     }
 }

@@ -2,6 +2,7 @@
 // missing, partial or damaged.
 #include <gtest/gtest.h>
 
+#include "app/command_rules.h"
 #include "app/placement.h"
 #include "app/settings_store.h"
 #include "platform/registry.h"
@@ -222,4 +223,18 @@ TEST(FrameGeometry, PanesAndStoredPlacement)
 
     EXPECT_FALSE(ReadCommandEnabled(false, false, false));
     EXPECT_TRUE(ReadCommandEnabled(false, false, true));
+}
+
+TEST(FrameGeometry, ThinStoredLeftPaneDoesNotCollapseTheArticleView)
+{
+    // The splitter reads 0 as "centre" and a negative position as "from the
+    // right": a stored split of 2 pixels or less must still leave the left
+    // pane thin.
+    const struct {
+        int clientWidth;
+        double ratio;
+        int sash;
+    } cases[] = {{804, 2.0, 400}, {800, 200.0, 2}, {800, 400.0, 1}, {800, 800.0, 1}, {300, 1e300, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(SashPositionFor(c.clientWidth, c.ratio), c.sash) << c.clientWidth << " / " << c.ratio;
 }
