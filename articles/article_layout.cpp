@@ -11,15 +11,21 @@
 //          |  +-------------------------+  |    left  = client.left + 10
 //          |            20 px (after an annotation only)
 //          |  +-------------------------+  |    right = client.right - 20
-//          |  | next title ...          |  |    bottom = client.bottom
+//          |  | last block ...          |  |    bottom = client.bottom
+//          |  +-------------------------+  |
+//          |            10 px              |
+//          +-------------------------------+  list height
 //
 //   y, the running height, grows by h (+ h2 + 20) per entry and never sees
-//   the scroll position; the text rectangle does. The scroll maximum is the
-//   last block's top (scrolled client coordinates) plus the final y, so it
-//   depends on the position it was computed at. A block's hitRect is its
-//   title proper only: (left, top, right, top + h).
+//   the scroll position; the text rectangle does. The list height runs from
+//   0 to 10 px below the last block, so it does not depend on the position
+//   either; the scroll maximum is the list height less the client height
+//   (never below 0), which puts the last block 10 px above the bottom edge
+//   at the end. A block's hitRect is its title proper only:
+//   (left, top, right, top + h).
 #include "articles/article_layout.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -28,6 +34,7 @@ constexpr int kTopMargin = 10;
 constexpr int kLeftIndent = 10;
 constexpr int kRightIndent = 20;
 constexpr int kAnnotationGap = 20;
+constexpr int kBottomMargin = 10;
 
 /// Wraps `text` in the selected style into `rect`; returns the height drawn.
 int LayOutBlock(TextMeasurer& measurer, int style, std::string_view text, const PixelRect& rect,
@@ -99,7 +106,7 @@ LayoutResult LayOutEntries(const std::vector<EntryRef>& entries, bool issueMode,
     LayoutResult result;
     measurer.SelectStyle(kStylePlainTitle);
     int y = kTopMargin;
-    int lastTop = 0;
+    int lastBottom = 0;  // unscrolled, like y
     for (const EntryRef& entry : entries) {
         TitleParts parts = SplitTitle(*entry.title);
         // Favourites measure the font the previous record left selected.
@@ -114,15 +121,18 @@ LayoutResult LayOutEntries(const std::vector<EntryRef>& entries, bool issueMode,
         int h = LayOutBlock(measurer, style, parts.titleProper, rect, client, result.lines);
         *entry.hitRect = HitRect{rect.left, rect.top, rect.right, rect.top + h};
         y += h;
+        lastBottom = y;
         if (parts.hasAnnotation) {
             measurer.SelectStyle(kStyleAnnotation);
             rect.top += h;
             int h2 = LayOutBlock(measurer, kStyleAnnotation, parts.annotation, rect, client, result.lines);
-            y += h2 + kAnnotationGap;
+            y += h2;
+            lastBottom = y;
+            y += kAnnotationGap;
         }
-        lastTop = rect.top;
     }
-    result.scrollMaximum = entries.empty() ? 0 : lastTop + y;
+    result.listHeight = entries.empty() ? 0 : lastBottom + kBottomMargin;
+    result.scrollMaximum = std::max(0, result.listHeight - (client.bottom - client.top));
     return result;
 }
 

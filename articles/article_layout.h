@@ -81,7 +81,8 @@ struct DrawLine {
 };
 
 struct LayoutResult {
-    int scrollMaximum = 0;
+    int listHeight = 0;     ///< 0 to 10 px below the last block, unscrolled; 0 without entries
+    int scrollMaximum = 0;  ///< listHeight less the client height, never below 0
     bool measured = false;  ///< false when no entry was laid out: keep the old line step
     int lineStep = 0;
     std::vector<DrawLine> lines;  ///< only those that reach into the client area
@@ -98,7 +99,7 @@ bool PreparePaint(ArticleViewState& state, int& lastPaintedIndex, int currentInd
 
 struct PaintResult {
     bool thumbToZero = false;  ///< move the scroll bar's thumb to 0
-    bool rangeSet = false;     ///< set the scroll range to 0 .. state.scrollMaximum
+    bool rangeSet = false;     ///< state.scrollMaximum was recomputed: show it on the scroll bar
     std::vector<DrawLine> lines;
 };
 

@@ -68,6 +68,7 @@ wxBEGIN_EVENT_TABLE(CQuillboxView, wxWindow)
     EVT_SIZE(CQuillboxView::OnSize)
     EVT_COMMAND_SCROLL(ID_ARTICLE_SCROLL_BAR, CQuillboxView::OnScroll)
     EVT_KEY_DOWN(CQuillboxView::OnKeyDown)
+    EVT_MOUSEWHEEL(CQuillboxView::OnMouseWheel)
     EVT_LEFT_DOWN(CQuillboxView::OnLeftDown)
     EVT_LEFT_DCLICK(CQuillboxView::OnLeftDoubleClick)
     EVT_RIGHT_DOWN(CQuillboxView::OnRightDown)
@@ -90,7 +91,9 @@ bool CQuillboxView::Create(wxWindow* parent, const wxSize& size)
     const wxSize client = GetClientSize();
     scrollBar = new wxScrollBar(this, ID_ARTICLE_SCROLL_BAR, wxPoint(client.x - kScrollBarWidth, 0),
                                 wxSize(kScrollBarWidth, client.y), wxSB_VERTICAL);
-    scrollBar->SetScrollbar(0, 1, 1, 1);
+    shownScrollBar = ScrollBarSettings{0, 1, 1, 1};
+    scrollBar->SetScrollbar(shownScrollBar.position, shownScrollBar.thumbSize, shownScrollBar.range,
+                            shownScrollBar.pageSize);
     state.scrollPosition = 0;
     link = std::make_unique<CPaneLink>(frame->document(), [this](long hint) { OnDocumentUpdate(hint); });
     frame->articleView = this;
@@ -131,8 +134,8 @@ void CQuillboxView::Draw(wxDC& dc)
     WxTextMeasurer measurer(dc, frame->styles, widthCache);
     const PaintResult result =
         PaintArticles(state, ProcessLastPaintedIndex(), CurrentIndex(), Data(), measurer, ClientRect());
-    if (result.thumbToZero)
-        scrollBar->SetThumbPosition(0);
+    if (result.rangeSet || result.thumbToZero)
+        ShowScrollState(result.rangeSet);
 
     PixelRect clip{};
     bool clipping = false;
@@ -148,8 +151,26 @@ void CQuillboxView::Draw(wxDC& dc)
         dc.SetTextForeground(ColourOf(frame->styles[line.style].color));
         dc.DrawText(From1251(line.text), line.x, line.y);
     }
-    if (result.rangeSet)
-        scrollBar->SetScrollbar(state.scrollPosition, 1, state.scrollMaximum + 1, 1);
+}
+
+// GTK answers every change of the scroll bar's range with a resize and so
+// with another paint: the bar is told only what changed, or an idle view
+// would paint forever.
+void CQuillboxView::ShowScrollState(bool rangeRecomputed)
+{
+    ScrollBarSettings wanted = shownScrollBar;
+    if (rangeRecomputed)
+        wanted = ScrollBarFor(state, GetClientSize().y);
+    wanted.position = state.scrollPosition;
+    if (wanted == shownScrollBar)
+        return;
+    ScrollBarSettings samePosition = wanted;
+    samePosition.position = shownScrollBar.position;
+    if (samePosition == shownScrollBar)
+        scrollBar->SetThumbPosition(wanted.position);
+    else
+        scrollBar->SetScrollbar(wanted.position, wanted.thumbSize, wanted.range, wanted.pageSize);
+    shownScrollBar = wanted;
 }
 
 void CQuillboxView::OnSize(wxSizeEvent& event)
@@ -165,7 +186,12 @@ void CQuillboxView::OnSize(wxSizeEvent& event)
 void CQuillboxView::Scroll(ScrollAction action, int thumbPosition)
 {
     ApplyScroll(state, action, thumbPosition, GetClientSize().y);
-    scrollBar->SetThumbPosition(state.scrollPosition);
+    AfterScroll();
+}
+
+void CQuillboxView::AfterScroll()
+{
+    ShowScrollState(false);
     RefreshRect(ToWxRect(ScrollInvalidation(ClientRect())));
 }
 
@@ -180,10 +206,23 @@ void CQuillboxView::OnKeyDown(wxKeyEvent& event)
     event.Skip();
 }
 
+void CQuillboxView::OnMouseWheel(wxMouseEvent& event)
+{
+    if (event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL) {
+        event.Skip();
+        return;
+    }
+    const int steps = WheelLineSteps(event.GetWheelRotation(), event.GetWheelDelta(), pendingWheel);
+    ApplyLineSteps(state, steps, GetClientSize().y);
+    AfterScroll();
+}
+
 void CQuillboxView::OnLeftDown(wxMouseEvent& event)
 {
+    // Only the state flags count: the event type alone says "press" even for
+    // the refresh tick's flag-less one.
     const bool anyButton = event.LeftIsDown() || event.RightIsDown() || event.MiddleIsDown() ||
-                           event.ShiftDown() || event.ControlDown() || event.ButtonDown();
+                           event.ShiftDown() || event.ControlDown();
     const PressOutcome outcome = PressAt(state, CurrentIndex(), Data(), event.GetX(), event.GetY(), anyButton);
     if (outcome.selectedArticle) {
         frame->selectedArticle = *outcome.selectedArticle;

@@ -55,17 +55,22 @@ private:
     wxScrollBar* scrollBar = nullptr;
     wxTimer refreshTimer;
     TextWidthCache widthCache;
+    ScrollBarSettings shownScrollBar;  ///< what the scroll bar was last told
+    int pendingWheel = 0;              ///< a fine-grained wheel's part of a line step
 
     int CurrentIndex() const;
     ArticleData Data() const;
     PixelRect ClientRect() const;
     void Scroll(ScrollAction action, int thumbPosition);
+    void ShowScrollState(bool rangeRecomputed);
+    void AfterScroll();
     void OnDocumentUpdate(long hint);
 
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnScroll(wxScrollEvent& event);
     void OnKeyDown(wxKeyEvent& event);
+    void OnMouseWheel(wxMouseEvent& event);
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftDoubleClick(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);

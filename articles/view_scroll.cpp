@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 namespace {
 
 constexpr int kScrollBarStrip = 15;
+constexpr int kLinesPerNotch = 3;
 
 /// Sums are widened so that no input overflows; the result fits an int.
 int ToInt(std::int64_t value) {
@@ -50,4 +52,28 @@ void ApplyScroll(ArticleViewState& state, ScrollAction action, int thumbPosition
 
 PixelRect ScrollInvalidation(PixelRect client) {
     return PixelRect{client.left, client.top, client.right - kScrollBarStrip, client.bottom};
+}
+
+int WheelLineSteps(int rotation, int delta, int& pending) {
+    if (delta <= 0) return 0;
+    if ((pending < 0 && rotation > 0) || (pending > 0 && rotation < 0)) pending = 0;
+    const std::int64_t total = pending + static_cast<std::int64_t>(rotation) * kLinesPerNotch;
+    const std::int64_t steps = total / delta;
+    pending = static_cast<int>(total - steps * delta);
+    return ToInt(-steps);
+}
+
+void ApplyLineSteps(ArticleViewState& state, int steps, int clientHeight) {
+    const ScrollAction action = steps < 0 ? ScrollAction::LineUp : ScrollAction::LineDown;
+    for (std::int64_t i = 0; i < std::abs(static_cast<std::int64_t>(steps)); ++i) {
+        const int before = state.scrollPosition;
+        ApplyScroll(state, action, 0, clientHeight);
+        if (state.scrollPosition == before) break;  // at the limit
+    }
+}
+
+ScrollBarSettings ScrollBarFor(const ArticleViewState& state, int clientHeight) {
+    const int page = std::max(clientHeight, 0);
+    return ScrollBarSettings{state.scrollPosition, page,
+                             ToInt(static_cast<std::int64_t>(state.scrollMaximum) + page), page};
 }

@@ -1,5 +1,5 @@
-// The article view's scrolling: one table for the scroll bar's requests and
-// the navigation keys.
+// The article view's scrolling: one table for the scroll bar's requests, the
+// navigation keys and the mouse wheel, and what the scroll bar is told.
 #pragma once
 
 #include "articles/article_view_state.h"
@@ -26,3 +26,26 @@ void ApplyScroll(ArticleViewState& state, ScrollAction action, int thumbPosition
 
 /// The client area without the scroll bar's 15-pixel strip at the right.
 PixelRect ScrollInvalidation(PixelRect client);
+
+/// Line steps for a turn of the mouse wheel: three per notch (rotation /
+/// delta), negative (up) for a turn away from the user. The part of a step
+/// that a fine-grained wheel reports is kept in `pending` until it adds up;
+/// a turn the other way drops it.
+int WheelLineSteps(int rotation, int delta, int& pending);
+
+/// Scrolls by `steps` line steps (negative: up), each with the limit of line
+/// up or line down.
+void ApplyLineSteps(ArticleViewState& state, int steps, int clientHeight);
+
+/// What the scroll bar shows. Its page is the client height, so the thumb is
+/// the visible share of the list and its end position is the scroll maximum.
+struct ScrollBarSettings {
+    int position = 0;
+    int thumbSize = 0;
+    int range = 0;
+    int pageSize = 0;
+    bool operator==(const ScrollBarSettings&) const = default;
+};
+
+/// The settings for the state's position and scroll maximum.
+ScrollBarSettings ScrollBarFor(const ArticleViewState& state, int clientHeight);

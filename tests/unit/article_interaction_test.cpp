@@ -64,6 +64,41 @@ TEST(ArticleScroll, ThumbWithoutLimitThenLimitedLineDown) {
     EXPECT_EQ(state.scrollPosition, 0);
 }
 
+// One notch (rotation / delta, 120 here) is three line steps of 16 px with
+// the limits of line up / line down (maximum 500); a fine-grained wheel's
+// small turns add up. Whole notches through the window are tested there.
+TEST(ArticleScroll, WheelTurnsAreThreeLineStepsPerNotch) {
+    struct Case {
+        const char* name;
+        int rotation;
+        int pendingBefore;
+        int position;
+        int expected;
+        int pendingAfter;
+    };
+    const Case cases[] = {
+        {"notch towards the user scrolls down", -120, 0, 40, 88, 0},
+        {"up stops at 0", 120, 0, 20, 0, 0},
+        {"down stops at the maximum", -120, 0, 480, 500, 0},
+        {"a third of a notch is one line", -40, 0, 0, 16, 0},
+        {"less than a line waits", -20, 0, 0, 0, -60},
+        {"and adds up with the next turn", -20, -60, 0, 16, 0},
+        {"a turn the other way drops the rest", 20, -60, 32, 32, 60},
+    };
+    for (const Case& c : cases) {
+        ArticleViewState state;
+        state.lineStep = 16;
+        state.scrollMaximum = 500;
+        state.scrollPosition = c.position;
+        int pending = c.pendingBefore;
+        ApplyLineSteps(state, WheelLineSteps(c.rotation, 120, pending), 200);
+        EXPECT_EQ(state.scrollPosition, c.expected) << c.name;
+        EXPECT_EQ(pending, c.pendingAfter) << c.name;
+    }
+    int pending = 0;
+    EXPECT_EQ(WheelLineSteps(-120, 0, pending), 0);  // no delta, no notch
+}
+
 TEST(ArticleScroll, ExtremeValuesDoNotOverflow) {
     EXPECT_EQ(ScrolledPosition(ScrollAction::LineUp, INT_MIN, 0, INT_MAX, 0, 0), 0);
     EXPECT_EQ(ScrolledPosition(ScrollAction::PageDown, INT_MAX, 0, INT_MIN, INT_MAX, INT_MAX), INT_MAX);

@@ -57,15 +57,13 @@ TEST(ArticleLayout, FavouritesWithoutAnnotations) {
     const auto& articles = store.sections[0].articles;
     EXPECT_EQ(CornersOf(articles[0].hitRect), (Corners{10, 10, 380, 26}));
     EXPECT_EQ(CornersOf(articles[1].hitRect), (Corners{10, 26, 380, 42}));
-    EXPECT_EQ(p.state.scrollMaximum, 26 + 42);
     EXPECT_TRUE(p.paint.rangeSet);
     ASSERT_EQ(p.paint.lines.size(), 2u);
     EXPECT_EQ(FieldsOf(p.paint.lines[1]), (LineFields{kStylePlainTitle, 10, 26, "second", Corners{10, 26, 380, 300}}));
 
-    // The maximum is measured in scrolled coordinates: 5 px lower tops.
-    Painted scrolled = Paint(false, nullptr, &store, measurer, 5);
+    // Hit rectangles are in scrolled coordinates: 5 px higher tops.
+    Paint(false, nullptr, &store, measurer, 5);
     EXPECT_EQ(articles[1].hitRect.top, 21);
-    EXPECT_EQ(scrolled.state.scrollMaximum, 21 + 42);
 }
 
 TEST(ArticleLayout, AnnotationBelowTitleThenGap) {
@@ -77,15 +75,45 @@ TEST(ArticleLayout, AnnotationBelowTitleThenGap) {
     EXPECT_EQ(articles[1].hitRect.top, 10 + 16 + 16 + 20);
     ASSERT_EQ(p.paint.lines.size(), 3u);
     EXPECT_EQ(FieldsOf(p.paint.lines[1]), (LineFields{kStyleAnnotation, 10, 26, "line twoline three", Corners{10, 26, 380, 300}}));
-    // y = 10 + 16 + 36 + 16 = 78, last top 62.
-    EXPECT_EQ(p.state.scrollMaximum, 62 + 78);
 }
 
-TEST(ArticleLayout, AnnotationIsTheLastTopWhenLast) {
-    FixedMeasurer measurer;
-    FavoritesStore store = OneSection({{"Title\r\nsummary"}});
-    Painted p = Paint(false, nullptr, &store, measurer);
-    EXPECT_EQ(p.state.scrollMaximum, 26 + (10 + 16 + 16 + 20));
+// The scroll maximum is the list's height (0 to 10 px below its last block,
+// unscrolled) less the client height, never below 0.
+TEST(ArticleLayout, ScrollMaximumIsTheListHeightLessTheClientHeight) {
+    struct Case {
+        const char* name;
+        bool issueMode;
+        std::vector<Item> items;
+        int clientHeight;
+        int scrollPosition;
+        int maximum;
+    };
+    const Item titleOnly{"title"}, annotated{"Title\r\nsummary"};
+    const Case cases[] = {
+        {"two titles: 10+16+16+10", false, {titleOnly, titleOnly}, 40, 0, 12},
+        {"the same scrolled", false, {titleOnly, titleOnly}, 40, 30, 12},
+        {"scrolled past the end", false, {titleOnly, titleOnly}, 40, 900, 12},
+        {"list exactly as high as the client", false, {titleOnly, titleOnly}, 52, 0, 0},
+        {"never below 0", false, {titleOnly, titleOnly}, 300, 0, 0},
+        {"no gap after a last annotation", false, {annotated}, 40, 0, 12},
+        {"gap between annotation and next", false, {annotated, titleOnly}, 40, 0, 48},
+        {"empty section: no list", false, {}, 0, 0, 0},
+        {"issue: terminating entry takes no room", true, {titleOnly}, 10, 0, 26},
+        {"issue without articles", true, {}, 10, 0, 10},
+    };
+    for (const Case& c : cases) {
+        FixedMeasurer measurer;
+        std::vector<IssueRecord> issues = OneIssue(c.items);
+        FavoritesStore store = OneSection(c.items);
+        ArticleViewState state;
+        state.issueMode = c.issueMode;
+        state.scrollPosition = c.scrollPosition;
+        int lastPainted = 0;
+        PaintArticles(state, lastPainted, 0, ArticleData{&issues, &store}, measurer,
+                      PixelRect{0, 0, 400, c.clientHeight});
+        EXPECT_EQ(state.scrollMaximum, c.maximum) << c.name;
+        EXPECT_EQ(state.scrollPosition, c.scrollPosition) << c.name;
+    }
 }
 
 TEST(ArticleLayout, SplitTitle) {
@@ -194,7 +222,7 @@ TEST(ArticleLayout, IssueWithoutArticles) {
     Painted p = Paint(true, &issues, nullptr, measurer);
     EXPECT_EQ(CornersOf(issues[0].articles[0].hitRect), (Corners{10, 10, 380, 10}));
     EXPECT_TRUE(p.paint.lines.empty());
-    EXPECT_EQ(p.state.scrollMaximum, 10 + 10);
+    EXPECT_EQ(p.state.scrollMaximum, 0);
 }
 
 TEST(ArticleLayout, FullIssueStopsAfterTheHundredth) {
@@ -204,7 +232,8 @@ TEST(ArticleLayout, FullIssueStopsAfterTheHundredth) {
     Painted p = Paint(true, &issues, nullptr, measurer);
     int lastTop = 10 + 16 * (kEntriesPerIssue - 1);
     EXPECT_EQ(issues[0].articles[kEntriesPerIssue - 1].hitRect.top, lastTop);
-    EXPECT_EQ(p.state.scrollMaximum, lastTop + 10 + 16 * kEntriesPerIssue);
+    // The hundredth is the last block: 10 + 1600 + 10 px less the 300 of the client.
+    EXPECT_EQ(p.state.scrollMaximum, 10 + 16 * kEntriesPerIssue + 10 - 300);
 }
 
 TEST(ArticleLayout, LineStepInIssueModeIsTheLastEntrysStyle) {
