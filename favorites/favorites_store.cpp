@@ -1,20 +1,20 @@
 // The favourites file "SelFold.dat": its byte layout, a loader that survives
-// damaged files and a save that cannot leave a half-written file behind.
+// damaged files and a save that loses nothing: not a file it could not read,
+// not a damaged original, not a half-written file.
 //
 // Layout (integers 32-bit signed little-endian, no padding, no trailer):
 //   N | N x (count, name, CR LF) | all records: title, CR LF 00 CR LF, link, CR LF
+//
+// No count is trusted before the bytes that would have to hold it are there:
+// a header takes at least 5 bytes and a record at least 8, so what the parser
+// allocates stays a small multiple of the file's size.
 
 #include "favorites/favorites_store.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
 #include <optional>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -22,6 +22,9 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kTitleEnd{"\r\n\0\r\n", 5};
 // The shortest header a file can hold: a count and a one-byte line end.
 constexpr std::size_t kMinHeaderBytes = 4 + 1;
+// The shortest record the program writes: a one-byte title, the separator,
+// an empty link and its line end.
+constexpr std::size_t kMinRecordBytes = 1 + kTitleEnd.size() + kLineEnd.size();
 
 void AppendInt32(std::string& out, std::int32_t value)
 {
@@ -89,103 +92,50 @@ std::string ReadTitle(ByteReader& reader)
 }
 
 struct Header {
-    std::string name;
+    std::string_view name;
     std::int32_t count = 0;
 };
 
-/// Reads the N headers. A cut header ends the list; a negative count, or one
-/// that with the counts before it asks for more records than there are bytes
-/// left, is impossible: that section and those after it are dropped, but the
-/// remaining headers are still stepped over to reach the records.
-std::vector<Header> ReadHeaders(ByteReader& reader, std::int32_t n, bool& damaged, bool& cut)
+/// Reads the N headers (N already checked against the bytes); a cut header
+/// ends the list.
+std::vector<Header> ReadHeaders(ByteReader& reader, std::int32_t n, bool& dropped)
 {
     std::vector<Header> headers;
-    std::size_t totalRecords = 0;
-    bool dropRest = false;
+    headers.reserve(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i) {
         const std::optional<std::int32_t> count = reader.ReadInt32();
         bool terminated = false;
         const std::string_view name = count ? reader.ReadLine(&terminated) : std::string_view{};
         if (!count || !terminated) {
-            damaged = cut = true;
-            return headers;
+            dropped = true;
+            break;
         }
-        if (dropRest)
-            continue;
-        if (*count < 0 || totalRecords + static_cast<std::size_t>(*count) > reader.Remaining()) {
-            damaged = dropRest = true;
-            continue;
-        }
-        totalRecords += static_cast<std::size_t>(*count);
-        headers.push_back({std::string(name), *count});
+        headers.push_back({name, *count});
     }
     return headers;
 }
 
-bool WriteAll(int fd, std::string_view bytes)
+/// Reads up to `count` records (already checked against the bytes) into a
+/// section; a record without a title, because the file ended or it never
+/// had one, is dropped.
+TSelectedFolder ReadSection(ByteReader& reader, std::string_view name, std::size_t count, bool& dropped)
 {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-/// Writes `bytes` to `path` through "<path>.tmp", synced and renamed over
-/// it, so that the old file stays whole until the new one is complete.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes)
-{
-    const std::string tmp = path + ".tmp";
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok)
-        ok = ::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    // Make the rename itself durable.
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return true;
-}
-
-/// The whole file; nothing when it cannot be read, with `missing` set when
-/// it does not exist.
-std::optional<std::string> ReadFileBytes(const std::string& path, bool* missing = nullptr)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (missing)
-        *missing = fd < 0 && errno == ENOENT;
-    if (fd < 0)
-        return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (got == 0)
+    TSelectedFolder section{std::string(name), {}};
+    section.articles.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (reader.Remaining() == 0) {
+            dropped = true;
             break;
-        bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+        TSelected article;
+        article.title = ReadTitle(reader);
+        article.link = std::string(reader.ReadLine());
+        if (article.title.empty())
+            dropped = true;
+        else
+            section.articles.push_back(std::move(article));
     }
-    ::close(fd);
-    return bytes;
+    return section;
 }
 
 }  // namespace
@@ -207,30 +157,40 @@ std::string SerializeFavorites(const FavoritesStore& store)
 
 FavoritesStore ParseFavorites(std::string_view bytes, bool* damaged)
 {
-    bool isDamaged = false;
-    bool cut = false;
+    bool dropped = false;
     FavoritesStore store;
     ByteReader reader(bytes);
     const std::optional<std::int32_t> n = reader.ReadInt32();
     // Fewer than 4 bytes is an empty store, as a freshly created file is.
     if (n && (*n < 0 || static_cast<std::size_t>(*n) > reader.Remaining() / kMinHeaderBytes)) {
-        isDamaged = true;  // the headers cannot be located at all
+        dropped = true;  // the headers cannot be located at all
     } else if (n && *n > 0) {
-        std::vector<Header> headers = ReadHeaders(reader, *n, isDamaged, cut);
-        store.sections.reserve(headers.size());
-        for (Header& header : headers) {
-            TSelectedFolder& section = store.sections.emplace_back();
-            section.name = std::move(header.name);
-            section.articles.resize(static_cast<std::size_t>(header.count));
-            // Records missing from a cut file read as empty texts.
-            for (TSelected& article : section.articles) {
-                article.title = ReadTitle(reader);
-                article.link = std::string(reader.ReadLine());
+        const std::vector<Header> headers = ReadHeaders(reader, *n, dropped);
+        // Rounded up: the last record of a cut file may be shorter.
+        std::size_t recordsLeft = (reader.Remaining() + kMinRecordBytes - 1) / kMinRecordBytes;
+        for (const Header& header : headers) {
+            // The records of the sections after a negative count cannot be located.
+            if (header.count < 0) {
+                dropped = true;
+                break;
             }
+            // A count the bytes cannot hold is damage; the records that are
+            // there are still read, so that a cut file keeps all it has.
+            std::size_t count = static_cast<std::size_t>(header.count);
+            if (count > recordsLeft) {
+                dropped = true;
+                count = recordsLeft;
+            }
+            recordsLeft -= count;
+            TSelectedFolder section = ReadSection(reader, header.name, count, dropped);
+            if (section.articles.empty())
+                dropped = true;  // every section holds at least one article
+            else
+                store.sections.push_back(std::move(section));
         }
     }
     if (damaged)
-        *damaged = isDamaged;
+        *damaged = dropped;
     return store;
 }
 
@@ -238,31 +198,39 @@ FavoritesFile::FavoritesFile(std::string hostPath) : path_(std::move(hostPath)) 
 
 FavoritesStore FavoritesFile::Load()
 {
-    bool missing = false;
-    std::optional<std::string> bytes = ReadFileBytes(path_, &missing);
-    if (!bytes) {
-        // A missing file is created empty; one that cannot be read is left alone.
-        if (missing) {
-            const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-            if (fd >= 0)
-                ::close(fd);
-        }
+    namespace files = platform::files;
+    const files::HostFile file = files::ReadHostFile(path_);
+    loadFailed_ = file.status == files::HostFile::Failed;
+    keepBackup_ = false;
+    if (file.status == files::HostFile::Missing)
+        files::CreateEmptyHostFile(path_);
+    if (file.status != files::HostFile::Read)
         return {};
-    }
     bool damaged = false;
-    FavoritesStore store = ParseFavorites(*bytes, &damaged);
+    FavoritesStore store = ParseFavorites(file.bytes, &damaged);
     keepBackup_ = damaged;
     return store;
 }
 
 bool FavoritesFile::Save(const FavoritesStore& store)
 {
+    namespace files = platform::files;
+    // A file that could not be read may hold favourites this run never saw.
+    if (loadFailed_)
+        return false;
+    const std::string bytes = SerializeFavorites(store);
+    const files::HostFile old = files::ReadHostFile(path_);
     if (keepBackup_) {
-        // The damaged file is all the user has of what it held: keep it once.
-        const std::optional<std::string> old = ReadFileBytes(path_);
-        if (old && !WriteFileAtomically(path_ + ".bak", *old))
+        // The damaged file is all the user has of what was dropped: keep it
+        // once, as private as it was, or write nothing.
+        if (old.status == files::HostFile::Failed)
+            return false;
+        if (old.status == files::HostFile::Read && !files::ReplaceHostFile(path_ + ".bak", old.bytes, old.permissions))
             return false;
         keepBackup_ = false;
     }
-    return WriteFileAtomically(path_, SerializeFavorites(store));
+    // Nothing changed: the file keeps its time, its owner and every byte.
+    if (old.status == files::HostFile::Read && old.bytes == bytes)
+        return true;
+    return files::ReplaceHostFile(path_, bytes);
 }

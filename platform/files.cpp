@@ -1,5 +1,6 @@
 // Directory listing, folders, the current directory and whole-file reads on
-// internal paths; every path goes through paths::ToHost.
+// internal paths (every such path goes through paths::ToHost); whole-file
+// reads and replacements by host path.
 #include "platform/files.h"
 
 #include "platform/paths.h"
@@ -70,6 +71,102 @@ ssize_t ReadSome(int fd, char* into, std::size_t size)
     return n;
 }
 
+// Non-blocking: a FIFO in a file's place must not hang us.
+int OpenForReading(const std::string& hostPath)
+{
+    return open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+
+/// Reads a regular file whole and closes it; false for anything else.
+bool ReadOpenFile(int fd, std::string& bytes, int* permissions = nullptr)
+{
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return false;
+    }
+    if (permissions)
+        *permissions = static_cast<int>(st.st_mode & 07777);
+    // Straight into a string of the size the file has now, then on to the
+    // end in case it grew meanwhile.
+    bytes.assign(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)), '\0');
+    std::size_t filled = 0;
+    ssize_t n = 1;
+    while (filled < bytes.size() && (n = ReadSome(fd, bytes.data() + filled, bytes.size() - filled)) > 0)
+        filled += static_cast<std::size_t>(n);
+    bytes.resize(filled);
+    char more[4096];
+    while (n > 0 && (n = ReadSome(fd, more, sizeof more)) > 0)
+        bytes.append(more, static_cast<std::size_t>(n));
+    close(fd);
+    return n >= 0;
+}
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+/// The file a chain of symbolic links ends at, the path itself when it is no link.
+std::filesystem::path FollowLinks(std::filesystem::path path)
+{
+    std::error_code error;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(std::filesystem::symlink_status(path, error)); ++hops) {
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error)
+            break;
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+/// A new file of this name; one left by an earlier process of our id is
+/// taken away first.
+int CreateFresh(const std::string& path, int permissions)
+{
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = open(path.c_str(), flags, static_cast<mode_t>(permissions));
+    if (fd < 0 && errno == EEXIST && unlink(path.c_str()) == 0)
+        fd = open(path.c_str(), flags, static_cast<mode_t>(permissions));
+    return fd;
+}
+
+/// Gives the temporary file the old file's owner and mode. False when the
+/// owner cannot be kept (only root gives a file away): a rename would then
+/// hand another user's file to us.
+bool KeepOwnerAndMode(int fd, const struct stat& old)
+{
+    struct stat now;
+    if (fstat(fd, &now) != 0)
+        return false;
+    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && fchown(fd, old.st_uid, old.st_gid) != 0 &&
+        now.st_uid != old.st_uid)
+        return false;
+    return fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+/// Writes over the file itself: not safe against a crash, but the only way
+/// when its folder takes no temporary file.
+bool RewriteInPlace(const std::filesystem::path& file, std::string_view bytes)
+{
+    const int fd = open(file.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = WriteAll(fd, bytes) && ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    return ok;
+}
+
 }  // namespace
 
 std::optional<std::vector<DirEntry>> ListDirectory(std::string_view internalPattern)
@@ -128,30 +225,63 @@ std::string CurrentDirectory()
 
 std::optional<std::string> ReadWholeFile(std::string_view internalPath)
 {
-    // Non-blocking open and a regular-file check: a FIFO must not hang us.
-    const int fd = open(paths::ToHost(internalPath).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        return std::nullopt;
-    }
-    // Straight into a string of the size the file has now, then on to the
-    // end in case it grew meanwhile.
-    std::string bytes(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)), '\0');
-    std::size_t filled = 0;
-    ssize_t n = 1;
-    while (filled < bytes.size() && (n = ReadSome(fd, bytes.data() + filled, bytes.size() - filled)) > 0)
-        filled += static_cast<std::size_t>(n);
-    bytes.resize(filled);
-    char more[4096];
-    while (n > 0 && (n = ReadSome(fd, more, sizeof more)) > 0)
-        bytes.append(more, static_cast<std::size_t>(n));
-    close(fd);
-    if (n < 0)
+    std::string bytes;
+    if (!ReadOpenFile(OpenForReading(paths::ToHost(internalPath)), bytes))
         return std::nullopt;
     return bytes;
+}
+
+HostFile ReadHostFile(const std::string& hostPath)
+{
+    HostFile file;
+    const int fd = OpenForReading(hostPath);
+    if (fd < 0 && errno == ENOENT)
+        file.status = HostFile::Missing;
+    else if (ReadOpenFile(fd, file.bytes, &file.permissions))
+        file.status = HostFile::Read;
+    return file;
+}
+
+bool CreateEmptyHostFile(const std::string& hostPath, int permissions)
+{
+    const int fd = open(hostPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(permissions));
+    return fd >= 0 && close(fd) == 0;
+}
+
+bool ReplaceHostFile(const std::string& hostPath, std::string_view bytes, int newPermissions)
+{
+    const std::filesystem::path target = FollowLinks(hostPath);
+    struct stat old;
+    const bool exists = stat(target.c_str(), &old) == 0;
+    if (exists ? !S_ISREG(old.st_mode) : errno != ENOENT)
+        return false;
+    const std::string tmp = target.string() + ".tmp" + std::to_string(getpid());
+    const int fd = CreateFresh(tmp, exists ? 0600 : newPermissions);
+    if (fd < 0) {
+        // A folder that takes no new name may still let the file be written.
+        return exists && (errno == EACCES || errno == EPERM) && RewriteInPlace(target, bytes);
+    }
+    if (exists && !KeepOwnerAndMode(fd, old)) {
+        close(fd);
+        unlink(tmp.c_str());
+        return RewriteInPlace(target, bytes);
+    }
+    bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    if (ok)
+        ok = rename(tmp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        unlink(tmp.c_str());
+        return false;
+    }
+    // Make the rename itself durable; the new contents are safe either way.
+    const std::filesystem::path folder = target.parent_path();
+    const int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
+    return true;
 }
 
 }  // namespace platform::files

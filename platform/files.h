@@ -1,4 +1,5 @@
-// Directory listing, folders and the current directory, on internal paths.
+// Directory listing, folders and the current directory, on internal paths;
+// reading and replacing a whole file by its host path.
 #pragma once
 
 #include <optional>
@@ -28,5 +29,25 @@ std::string CurrentDirectory();
 
 /// Reads a whole file; nothing when it cannot be opened.
 std::optional<std::string> ReadWholeFile(std::string_view internalPath);
+
+/// A file read whole by its host path.
+struct HostFile {
+    enum Status { Read, Missing, Failed };
+    Status status = Failed;  ///< Missing only for "no such file"; a folder or device in its place is Failed
+    std::string bytes;
+    int permissions = 0;  ///< the mode bits (07777) of what was read
+};
+HostFile ReadHostFile(const std::string& hostPath);
+
+/// Creates an empty file unless something of that name exists already.
+bool CreateEmptyHostFile(const std::string& hostPath, int permissions = 0644);
+
+/// Replaces the contents of a regular file by its host path without ever
+/// leaving it half-written: a synced temporary file beside it is renamed over
+/// it. A symbolic link is followed and stays a link; the file keeps its mode
+/// and owner. When its folder allows no temporary file, or the owner could
+/// not be kept, the file is rewritten in place instead. A file that does not
+/// exist yet is created with `newPermissions` (less the umask).
+bool ReplaceHostFile(const std::string& hostPath, std::string_view bytes, int newPermissions = 0644);
 
 }  // namespace platform::files

@@ -1,7 +1,12 @@
 // The favourites file: its exact layout, damaged and cut files, and a save
-// that keeps the old file until the new one is whole.
+// that keeps the old file until the new one is whole, keeps links, owners and
+// modes, and never touches a file it could not read.
 
 #include <gtest/gtest.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -109,7 +114,7 @@ struct DamagedCase {
     const char* name;
     std::string bytes;
     bool damaged;
-    std::vector<std::string> sectionNames;
+    std::vector<std::pair<std::string, int>> sections;  ///< name and article count
 };
 
 class FavoritesDamagedTest : public ::testing::TestWithParam<DamagedCase> {};
@@ -119,10 +124,14 @@ TEST_P(FavoritesDamagedTest, KeepsWhatCouldBeReadWhole)
     bool damaged = !GetParam().damaged;
     const FavoritesStore store = ParseFavorites(GetParam().bytes, &damaged);
     EXPECT_EQ(damaged, GetParam().damaged);
-    std::vector<std::string> names;
+    std::vector<std::pair<std::string, int>> sections;
     for (const TSelectedFolder& section : store.sections)
-        names.push_back(section.name);
-    EXPECT_EQ(names, GetParam().sectionNames);
+        sections.emplace_back(section.name, section.count());
+    EXPECT_EQ(sections, GetParam().sections);
+    // What was kept writes out and reads back undamaged, field for field.
+    const std::string saved = SerializeFavorites(store);
+    EXPECT_EQ(SerializeFavorites(ParseFavorites(saved, &damaged)), saved);
+    EXPECT_FALSE(damaged);
 }
 
 const std::string kOneRecord = Record("T", "L");
@@ -136,12 +145,15 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"NegativeSectionCount", Int32(-1) + Header(1, "A") + kOneRecord, true, {}},
         DamagedCase{"HugeSectionCount", Int32(0x7FFFFFFF) + Header(1, "A") + kOneRecord, true, {}},
         DamagedCase{"CutInsideCount", Int32(1) + std::string("\x01\x00", 2), true, {}},
-        DamagedCase{"CutInsideSecondHeader", Int32(2) + Header(1, "A long enough name") + Int32(1) + "B", true,
-                    {"A long enough name"}},
-        DamagedCase{"NegativeArticleCount", Int32(2) + Header(1, "A") + Header(-1, "B") + kOneRecord, true, {"A"}},
+        DamagedCase{"CutInsideSecondHeader", Int32(2) + Header(1, "A long enough name") + Int32(1) + "B", true, {}},
+        DamagedCase{"NegativeArticleCount", Int32(2) + Header(1, "A") + Header(-1, "B") + kOneRecord, true, {{"A", 1}}},
         DamagedCase{"HugeArticleCount", Int32(2) + Header(1, "A") + Header(0x7FFFFFFF, "B") + kOneRecord, true,
-                    {"A"}},
-        DamagedCase{"CutInArticles", Int32(2) + Header(1, "A") + Header(1, "B") + "Tit", false, {"A", "B"}}),
+                    {{"A", 1}}},
+        DamagedCase{"CutInArticles", Int32(2) + Header(1, "A") + Header(1, "B") + "Tit", true, {{"A", 1}}},
+        DamagedCase{"SectionWithoutArticles", Int32(2) + Header(0, "A") + Header(1, "B") + kOneRecord, true, {{"B", 1}}},
+        // Three records promised, two there: both are kept.
+        DamagedCase{"CountBeyondEightBytesARecord", Int32(1) + Header(3, "A") + kOneRecord + Record("U", "M"), true,
+                    {{"A", 2}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FavoritesFormat, ImpossibleCountKeepsEarlierSectionsWithTheirRecords)
@@ -154,19 +166,39 @@ TEST(FavoritesFormat, ImpossibleCountKeepsEarlierSectionsWithTheirRecords)
     EXPECT_EQ(store.sections[0].articles[0].link, "LA");
 }
 
-TEST(FavoritesFormat, CutInArticlesGivesEmptyTexts)
+TEST(FavoritesFormat, MissingRecordsAtTheEndAreDroppedNotLoadedAsEmptyTitles)
 {
     const std::string bytes = Int32(1) + Header(3, "A") + Record("First", "one.htm") + "Sec";
-    bool damaged = true;
+    bool damaged = false;
     const FavoritesStore store = ParseFavorites(bytes, &damaged);
-    EXPECT_FALSE(damaged);
+    EXPECT_TRUE(damaged);
     ASSERT_EQ(store.sections.size(), 1u);
-    ASSERT_EQ(store.sections[0].count(), 3);
+    ASSERT_EQ(store.sections[0].count(), 2);
     EXPECT_EQ(store.sections[0].articles[0].link, "one.htm");
     EXPECT_EQ(store.sections[0].articles[1].title, "Sec");
     EXPECT_EQ(store.sections[0].articles[1].link, "");
-    EXPECT_EQ(store.sections[0].articles[2].title, "");
-    EXPECT_EQ(store.sections[0].articles[2].link, "");
+}
+
+TEST(FavoritesFormat, CountsCannotMakeTheParserAllocateMoreThanAFewTimesTheFile)
+{
+    constexpr int kRecords = 1 << 17;
+    std::string headers, records;
+    for (int i = 0; i < kRecords; ++i) {
+        headers += Header(1, "");
+        records += Record("T", "");
+    }
+    // A count as large as the file (once trusted), the shortest records, the most sections.
+    for (const std::string& bytes : {Int32(1) + Header(kRecords * 8, "A") + std::string(kRecords * 8, 'x'),
+                                     Int32(1) + Header(kRecords, "A") + records, Int32(kRecords) + headers + records}) {
+        const FavoritesStore store = ParseFavorites(bytes);
+        std::size_t heap = store.sections.capacity() * sizeof(TSelectedFolder);
+        for (const TSelectedFolder& section : store.sections) {
+            heap += section.articles.capacity() * sizeof(TSelected);
+            for (const TSelected& article : section.articles)
+                heap += article.title.capacity();
+        }
+        EXPECT_LE(heap, 16 * bytes.size());
+    }
 }
 
 class FavoritesFileTest : public ::testing::Test {
@@ -198,7 +230,7 @@ TEST_F(FavoritesFileTest, LoadAndSaveKeepEveryByte)
     ASSERT_TRUE(file.Save(store));
     EXPECT_EQ(dir.Read("SelFold.dat"), WellFormedFile());
     EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
 }
 
 TEST_F(FavoritesFileTest, EmptyStoreIsSavedAsFourBytes)
@@ -212,7 +244,8 @@ TEST_F(FavoritesFileTest, EmptyStoreIsSavedAsFourBytes)
 
 TEST_F(FavoritesFileTest, DamagedFileIsKeptOnceBeforeTheFirstOverwrite)
 {
-    const std::string damagedBytes = Int32(2) + Header(1, "Kept section") + Int32(1) + "Cu";
+    // The second record is missing: dropped, so the original is kept.
+    const std::string damagedBytes = Int32(1) + Header(2, "Kept section") + Record("Kept", "k.htm");
     dir.Write("SelFold.dat", damagedBytes);
     FavoritesFile file(path);
     FavoritesStore store = file.Load();
@@ -230,11 +263,87 @@ TEST_F(FavoritesFileTest, DamagedFileIsKeptOnceBeforeTheFirstOverwrite)
 TEST_F(FavoritesFileTest, FailedSaveLeavesTheOldFileWhole)
 {
     dir.Write("SelFold.dat", WellFormedFile());
-    dir.MakeFolder("SelFold.dat.tmp");  // the temporary file cannot be written
+    dir.MakeFolder("SelFold.dat.tmp" + std::to_string(getpid()));  // the temporary file cannot be written
     FavoritesFile file(path);
     file.Load();
     EXPECT_FALSE(file.Save(OneSection("new")));
     EXPECT_EQ(dir.Read("SelFold.dat"), WellFormedFile());
 }
+
+// Root may read and write anything: the load and save run in a child as
+// "nobody", and the owners of files and folders make the permissions real.
+constexpr uid_t kNobody = 65534;
+
+struct SaveCase {
+    const char* name;
+    bool link;          ///< SelFold.dat is a relative link to store/favs.dat
+    bool lockedFolder;  ///< the file's folder is root's: no temporary file beside it
+    bool foreignFile;   ///< the file is root's: nobody cannot read it
+    mode_t mode;
+};
+
+class FavoritesSaveTest : public ::testing::TestWithParam<SaveCase> {};
+
+TEST_P(FavoritesSaveTest, KeepsLinkOwnerAndModeAndNeverWritesAFileItCouldNotRead)
+{
+    const SaveCase& c = GetParam();
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as two users";
+    TempDir dir;
+    dir.MakeFolder("home");
+    dir.MakeFolder("store");
+    const std::string link = dir.Join("home/SelFold.dat");
+    const std::string real = c.link ? dir.Join("store/favs.dat") : link;
+    dir.Write(c.link ? "store/favs.dat" : "home/SelFold.dat", WellFormedFile());
+    if (c.link)
+        std::filesystem::create_symlink("../store/favs.dat", link);
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755) | chmod(real.c_str(), c.mode), 0);
+    ASSERT_EQ(chown(dir.Join("home").c_str(), kNobody, kNobody), 0);
+    if (!c.lockedFolder) {
+        ASSERT_EQ(chown(std::filesystem::path(real).parent_path().c_str(), kNobody, kNobody), 0);
+    }
+    if (!c.foreignFile) {
+        ASSERT_EQ(chown(real.c_str(), kNobody, kNobody), 0);
+    }
+
+    FavoritesStore changed;
+    changed.sections.push_back({"new", {{"T", "a.htm", kMarkPlain, {}}}});
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)
+            _exit(2);
+        FavoritesFile file(link);
+        file.Load();
+        _exit(file.Save(changed) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 2) << "cannot switch to nobody";
+
+    EXPECT_EQ(WEXITSTATUS(status), c.foreignFile ? 0 : 1);
+    EXPECT_EQ(dir.Read(std::filesystem::relative(real, dir.path()).string()),
+              c.foreignFile ? WellFormedFile() : SerializeFavorites(changed));
+    struct stat st;
+    ASSERT_EQ(stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.mode);
+    EXPECT_EQ(st.st_uid, c.foreignFile ? 0u : kNobody);
+    EXPECT_EQ(std::filesystem::is_symlink(link), c.link);
+    // Nothing left behind: no temporary file, no second copy.
+    const auto entries = [&](const char* folder) {
+        return std::distance(std::filesystem::directory_iterator(dir.Join(folder)), {});
+    };
+    EXPECT_EQ(entries("home"), 1);
+    EXPECT_EQ(entries("store"), c.link ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FavoritesSaveTest,
+    ::testing::Values(SaveCase{"KeepsPrivateMode", false, false, false, 0600},
+                      SaveCase{"WritesThroughSymlink", true, false, false, 0640},
+                      SaveCase{"RewritesInPlaceInLockedFolder", false, true, false, 0604},
+                      SaveCase{"WritesThroughSymlinkIntoLockedFolder", true, true, false, 0644},
+                      SaveCase{"LeavesAnotherUsersUnreadableFileAlone", false, false, true, 0600}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
