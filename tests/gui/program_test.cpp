@@ -123,25 +123,37 @@ TEST(Program, StoredPlacementAndSplitComeBackUnchanged)
 
 namespace {
 
+/// The output of a shell command, line by line.
+std::vector<std::string> OutputLines(const std::string& command)
+{
+    std::vector<std::string> lines;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return lines;
+    char line[512];
+    while (fgets(line, sizeof line, pipe)) {
+        std::string text(line);
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        lines.push_back(text);
+    }
+    pclose(pipe);
+    return lines;
+}
+
 /// The titles of the program's visible windows (`xdotool` and `xprop` read
 /// them off the display).
 std::vector<std::string> VisibleWindowTitles()
 {
-    std::vector<std::string> titles;
-    FILE* pipe = popen("for w in $(xdotool search --onlyvisible --class vestrels 2>/dev/null); do "
-                       "xprop -id $w _NET_WM_NAME 2>/dev/null | sed -n 's/^[^=]*= \"\\(.*\\)\"$/\\1/p'; done",
-                       "r");
-    if (!pipe)
-        return titles;
-    char line[512];
-    while (fgets(line, sizeof line, pipe)) {
-        std::string title(line);
-        while (!title.empty() && title.back() == '\n')
-            title.pop_back();
-        titles.push_back(title);
-    }
-    pclose(pipe);
-    return titles;
+    return OutputLines("for w in $(xdotool search --onlyvisible --class vestrels 2>/dev/null); do "
+                       "xprop -id $w _NET_WM_NAME 2>/dev/null | sed -n 's/^[^=]*= \"\\(.*\\)\"$/\\1/p'; done");
+}
+
+/// Width and height of the main window on the display.
+std::vector<std::string> MainWindowSize()
+{
+    return OutputLines("w=$(xdotool search --onlyvisible --class vestrels | head -1); "
+                       "xdotool getwindowgeometry --shell $w | grep -E '^(WIDTH|HEIGHT)='");
 }
 
 testing::AssertionResult WaitForWindow(const std::string& title, int seconds = 10)
@@ -161,7 +173,8 @@ testing::AssertionResult WaitForWindow(const std::string& title, int seconds = 1
     return failure;
 }
 
-/// Types keys into the main window, as a user at the keyboard would.
+/// Types keys into the program's (first) window, as a user at the keyboard
+/// would.
 void TypeIntoMainWindow(const std::string& keys)
 {
     const std::string command = "w=$(xdotool search --onlyvisible --class vestrels | head -1); "
@@ -225,4 +238,40 @@ TEST(Program, TermSignalWithADialogUpEndsTheProgramAndKeepsTheData)
         // Only a program that got to close its window stores its placement.
         EXPECT_EQ(StoredSetting("Size") != "<missing>", c.status == 0);
     }
+}
+
+// Timer 1 used to run inside a start-up message box: it measured a toolbar
+// that was not laid out yet and moved a frame that was not on screen.
+TEST(Program, StartUpMessageDoesNotSpoilTheBarsOrThePlacement)
+{
+    std::vector<std::string> sizes[2];
+    for (const bool withMessage : {false, true}) {
+        SCOPED_TRACE(withMessage ? "with a start-up message" : "without");
+        PrivateProfile profile;
+        TempDir work;
+        work.Write("izone57/frame/left.htm", "<li><a href=\"a.htm\">First</a></li>\r\n");
+        if (withMessage)
+            work.MakeFolder("izone58");
+        StoreSetting("Journals", reg::ValueType::Sz, work.path() + "/*");
+        StoreSetting("Size", reg::ValueType::Sz, "100 100 700 500");
+        StoreSetting("Toolbar", reg::ValueType::Sz, "01");
+        profile.dir().MakeFolder("cwd");
+
+        const pid_t pid = StartProgram(profile.dir().Join("cwd"));
+        ASSERT_GT(pid, 0);
+        if (withMessage) {
+            ASSERT_TRUE(WaitForWindow("Ошибка открытия файла"));
+            // Long enough for the old timer to have fired inside the box.
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            TypeIntoMainWindow("key Return");
+        }
+        ASSERT_TRUE(WaitForWindow("Quillbox"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        sizes[withMessage] = MainWindowSize();
+        kill(pid, SIGTERM);
+        ASSERT_EQ(WaitFor(pid, 5), 0);
+        EXPECT_EQ(StoredSetting("Size"), "100 100 700 500");
+    }
+    EXPECT_EQ(sizes[1], sizes[0]);
+    EXPECT_EQ(sizes[0].size(), 2u);
 }
