@@ -9,6 +9,7 @@
 #include "library/article_target.h"
 #include "library/discovery.h"
 #include "platform/files.h"
+#include "platform/wx/list_cursor.h"
 #include "platform/wx/wx_host_ui.h"
 #include "platform/wx/wx_text.h"
 
@@ -63,6 +64,7 @@ void CContentsPage::OnInitPage()
     list->Set(rows);
     if (selectedIssue >= 0 && selectedIssue < library.issueCount())
         list->SetSelection(selectedIssue);
+    PlaceCursorWithoutSelecting(list);
     FitList();
     InvalidateArticleView(false);
 }
@@ -115,11 +117,14 @@ void CContentsPage::OnMove(wxMoveEvent& event)
 
 void CContentsPage::InvalidateArticleView(bool focus)
 {
-    if (!frame->articleView)
+    CQuillboxView* view = frame->articleView;
+    if (!view)
         return;
-    frame->articleView->Refresh();
+    view->Refresh();
+    // The list takes the focus back when its own click or key handling ends,
+    // so the view takes it after that.
     if (focus)
-        frame->articleView->SetFocus();
+        view->CallAfter([view] { view->SetFocus(); });
 }
 
 void CContentsPage::OnSelectionChanged(wxCommandEvent&)

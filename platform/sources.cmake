@@ -9,4 +9,5 @@ list(APPEND VESTRELS_PLATFORM_SOURCES
 list(APPEND VESTRELS_PLATFORM_WX_SOURCES
   platform/wx/wx_text.cpp
   platform/wx/wx_host_ui.cpp
-  platform/wx/close_signals.cpp)
+  platform/wx/close_signals.cpp
+  platform/wx/list_cursor.cpp)
