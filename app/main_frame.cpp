@@ -70,6 +70,7 @@ bool CMainFrame::Create()
 {
     if (!wxFrame::Create(nullptr, wxID_ANY, kWindowTitle, wxDefaultPosition, wxSize(900, 640)))
         return false;
+    SetIcon(wxXmlResource::Get()->LoadIcon("IDI_APP"));
     SetMenuBar(wxXmlResource::Get()->LoadMenuBar(this, "IDR_MAINFRAME"));
     if (!CreateBars())
         return false;

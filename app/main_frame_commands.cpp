@@ -3,6 +3,8 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/ffile.h>
+#include <wx/stockitem.h>
+#include <wx/translation.h>
 
 #include "app/command_rules.h"
 #include "app/ids.h"
@@ -80,11 +82,22 @@ void CMainFrame::UpdateCaption()
     SetTitle(doc->Caption());
 }
 
+namespace {
+
+/// The framework's own filter text, translated; its default prompt and
+/// filter have no translation, so titles are the stock labels.
+wxString AllFilesWildcard()
+{
+    return wxGetTranslation("All files (*)|*");
+}
+
+}  // namespace
+
 void CMainFrame::OnOpenDocument(wxCommandEvent&)
 {
     // The document has no content: a chosen file only lends it its name.
-    wxFileDialog dialog(this, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString, wxFileSelectorDefaultWildcardStr,
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dialog(this, wxGetStockLabel(wxID_OPEN, wxSTOCK_WITHOUT_ELLIPSIS), wxEmptyString, wxEmptyString,
+                        AllFilesWildcard(), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK)
         return;
     doc->SetFilename(dialog.GetPath(), false);
@@ -94,8 +107,8 @@ void CMainFrame::OnOpenDocument(wxCommandEvent&)
 
 void CMainFrame::OnSaveDocument(wxCommandEvent&)
 {
-    wxFileDialog dialog(this, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString, wxFileSelectorDefaultWildcardStr,
-                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    wxFileDialog dialog(this, wxGetStockLabel(wxID_SAVEAS, wxSTOCK_WITHOUT_ELLIPSIS), wxEmptyString, wxEmptyString,
+                        AllFilesWildcard(), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return;
     wxFFile empty(dialog.GetPath(), "wb");

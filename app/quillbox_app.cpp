@@ -14,6 +14,7 @@
 #include "app/main_frame.h"
 #include "app/quillbox_doc.h"
 #include "platform/wx/close_signals.h"
+#include "platform/wx/desktop_setup.h"
 
 extern void InitVestrelsResources();
 
@@ -48,6 +49,7 @@ void InitProgramResources()
     wxInitAllImageHandlers();
     wxXmlResource::Get()->InitAllHandlers();
     InitVestrelsResources();
+    UseAsDefaultWindowIcon(wxXmlResource::Get()->LoadIcon("IDI_APP"));
 }
 
 namespace {
@@ -89,6 +91,7 @@ bool CQuillboxApp::OnInit()
         return false;
     SetAppName("Vestrels");
     SetVendorName("Vestrels");
+    UseUserLanguage();
     InitProgramResources();
     closeOnSignals = std::make_unique<CloseOnSignals>([this]() -> wxWindow* { return mainWindow.get(); });
     docManager = new wxDocManager;

@@ -100,7 +100,9 @@ WxHostUi& TheHostUi()
 }
 
 CFolderBrowser::CFolderBrowser(wxWindow* parent, const wxString& title)
-    : wxDirDialog(parent, title, wxEmptyString, wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST)
+    // Without a starting folder the chooser opens on its list of recent
+    // files, where no folder can be chosen.
+    : wxDirDialog(parent, title, wxGetHomeDir(), wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST)
 {
 }
 

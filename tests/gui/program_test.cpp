@@ -198,7 +198,7 @@ TEST(Program, TermSignalWithADialogUpEndsTheProgramAndKeepsTheData)
     } cases[] = {
         {"first-start folder browser", false, false, "", "Выберите папку с номерами журналов", 128 + SIGTERM},
         {"start-up message", true, true, "", "Ошибка открытия файла", 128 + SIGTERM},
-        {"Ctrl+O", true, false, "key ctrl+o", "Select a file", 0},
+        {"Ctrl+O", true, false, "key ctrl+o", "Open", 0},
         {"working directory", true, false, "key F10 sleep 0.3 key Right sleep 0.3 key Down sleep 0.3 key Return",
          "Выберите папку с номерами журналов", 0},
     };

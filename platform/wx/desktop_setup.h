@@ -1,0 +1,15 @@
+// What makes the program behave like the other programs of the user's
+// desktop: the framework's own texts in the user's language, and the
+// program's icon on every window.
+#pragma once
+
+class wxIcon;
+
+/// The framework's own dialogs (the folder browser, the file dialogs, the
+/// font chooser) speak the user's language, found as the desktop finds it
+/// (LANGUAGE, LC_ALL, LC_MESSAGES, LANG). Numbers keep the C form.
+void UseUserLanguage();
+
+/// Every window without an icon of its own, the toolkit's own dialogs
+/// included, shows this one.
+void UseAsDefaultWindowIcon(const wxIcon& icon);
