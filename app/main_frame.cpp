@@ -27,16 +27,17 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
     EVT_UPDATE_UI(ID_CMD_TOGGLE_TOOLBAR, CMainFrame::OnUpdateToggleToolBar)
     EVT_MENU(ID_CMD_TOGGLE_STATUS_BAR, CMainFrame::OnToggleStatusBar)
     EVT_UPDATE_UI(ID_CMD_TOGGLE_STATUS_BAR, CMainFrame::OnUpdateToggleStatusBar)
-    EVT_MENU(ID_CMD_FONTS, CMainFrame::OnNotYetAvailable)
+    EVT_MENU(ID_CMD_FONTS, CMainFrame::OnFonts)
     // Library
     EVT_MENU(ID_CMD_READ, CMainFrame::OnRead)
     EVT_UPDATE_UI(ID_CMD_READ, CMainFrame::OnUpdateRead)
     EVT_MENU(ID_CMD_WORKING_DIRECTORY, CMainFrame::OnWorkingDirectory)
     EVT_UPDATE_UI(ID_CMD_WORKING_DIRECTORY, CMainFrame::OnUpdateWorkingDirectory)
-    EVT_MENU(ID_CMD_JOURNALS, CMainFrame::OnNotYetAvailable)
+    EVT_MENU(ID_CMD_JOURNALS, CMainFrame::OnJournals)
     // Help
-    EVT_MENU(ID_CMD_README, CMainFrame::OnNotYetAvailable)
-    EVT_MENU(ID_CMD_ABOUT, CMainFrame::OnNotYetAvailable)
+    EVT_MENU(ID_CMD_README, CMainFrame::OnReadme)
+    EVT_MENU(ID_CMD_HELP, CMainFrame::OnReadme)
+    EVT_MENU(ID_CMD_ABOUT, CMainFrame::OnAbout)
     // Document and panes (keyboard only)
     EVT_MENU(ID_CMD_NEW, CMainFrame::OnNewDocument)
     EVT_MENU(ID_CMD_OPEN, CMainFrame::OnOpenDocument)
@@ -57,7 +58,8 @@ wxEND_EVENT_TABLE()
 // construction and creation
 // ----------------------------------------------------------------------------
 
-CMainFrame::CMainFrame(CQuillboxDoc* doc) : doc(doc), barsTimer(this, kBarsTimerId)
+CMainFrame::CMainFrame(CQuillboxDoc* doc)
+    : journalsDlg(catalogue, TheHostUi()), doc(doc), barsTimer(this, kBarsTimerId)
 {
     styles = settings::LoadTextStyles();
     const BarVisibility bars = settings::LoadBars();

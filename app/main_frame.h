@@ -11,6 +11,8 @@
 #include "app/journal_catalogue.h"
 #include "app/placement.h"
 #include "app/settings_store.h"
+#include "config/font_target_dlg.h"
+#include "config/journals_dlg.h"
 
 class wxSplitterWindow;
 class CLeftView;
@@ -45,6 +47,8 @@ public:
     CQuillboxView* articleView = nullptr;
     JournalCatalogue catalogue;
     TextStyles styles{};
+    CJournalsDlg journalsDlg;
+    CFontTargetDlg fontTargetDlg;
     bool listItemChosen = true;
     int selectedArticle = 0;
 
@@ -91,7 +95,10 @@ private:
     void OnUpdateRead(wxUpdateUIEvent& event);
     void OnWorkingDirectory(wxCommandEvent& event);
     void OnUpdateWorkingDirectory(wxUpdateUIEvent& event);
-    void OnNotYetAvailable(wxCommandEvent& event);
+    void OnFonts(wxCommandEvent& event);
+    void OnJournals(wxCommandEvent& event);
+    void OnAbout(wxCommandEvent& event);
+    void OnReadme(wxCommandEvent& event);
     void OnNewDocument(wxCommandEvent& event);
     void OnOpenDocument(wxCommandEvent& event);
     void OnSaveDocument(wxCommandEvent& event);

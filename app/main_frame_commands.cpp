@@ -1,5 +1,6 @@
-// The main frame's commands: reading, the working directory, the document
-// keys and the move between the panes.
+// The main frame's commands: reading, the working directory, the catalogue
+// editor, fonts, About and Readme, the document keys and the move between the
+// panes.
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/ffile.h>
@@ -7,6 +8,8 @@
 #include <wx/translation.h>
 
 #include "app/command_rules.h"
+#include "config/about_dlg.h"
+#include "config/font_selection.h"
 #include "app/ids.h"
 #include "app/main_frame.h"
 #include "app/quillbox_doc.h"
@@ -14,6 +17,7 @@
 #include "leftpane/left_view.h"
 #include "library/contents_page.h"
 #include "library/discovery.h"
+#include "platform/files.h"
 #include "platform/wx/wx_host_ui.h"
 #include "search/search_page.h"
 #include "favorites/favorites_page.h"
@@ -66,9 +70,45 @@ void CMainFrame::RebuildLibrary()
     leftPane->LayoutPages();
 }
 
-void CMainFrame::OnNotYetAvailable(wxCommandEvent&)
+void CMainFrame::OnJournals(wxCommandEvent&)
 {
-    // Present in the menu and the toolbar; the feature follows.
+    // Changes made before "Отмена" stay in memory; only OK stores and applies.
+    if (journalsDlg.DoModal(this) != wxID_OK)
+        return;
+    StoreCatalogue(catalogue);
+    // The rebuilt list is shown under its own tab, whichever tab was chosen.
+    if (leftPane) {
+        if (auto* tabs = dynamic_cast<wxBookCtrlBase*>(leftPane->FindWindow(ID_TAB_CONTROL));
+            tabs && tabs->GetSelection() != 0)
+            tabs->SetSelection(0);
+    }
+    RebuildLibrary();
+}
+
+void CMainFrame::OnFonts(wxCommandEvent&)
+{
+    if (fontTargetDlg.DoModal(this) == wxID_OK) {
+        if (articleView)
+            articleView->Refresh();
+        if (leftPane)
+            leftPane->Refresh();
+    }
+    // However the dialog was closed, the fonts chosen in it are in effect.
+    StoreTextStylesReporting(styles, TheHostUi());
+}
+
+void CMainFrame::OnAbout(wxCommandEvent&)
+{
+    CAboutDlg dialog(this);
+    dialog.ShowModal();
+}
+
+void CMainFrame::OnReadme(wxCommandEvent&)
+{
+    // The process's current directory, not the journals' working directory;
+    // a missing page is the desktop's to report.
+    const std::string readme = platform::files::CurrentDirectory() + "\\Readme.htm";
+    TheHostUi().OpenTarget({platform::shell::TargetKind::File, readme});
 }
 
 void CMainFrame::OnNewDocument(wxCommandEvent&)

@@ -13,6 +13,7 @@
 #include "app/ids.h"
 #include "app/main_frame.h"
 #include "app/quillbox_doc.h"
+#include "config/config_ids.h"
 #include "platform/wx/close_signals.h"
 #include "platform/wx/desktop_setup.h"
 
@@ -27,6 +28,7 @@ void RegisterResourceIds()
         {"ID_CMD_JOURNALS", ID_CMD_JOURNALS},
         {"ID_CMD_ABOUT", ID_CMD_ABOUT},
         {"ID_CMD_README", ID_CMD_README},
+        {"ID_CMD_HELP", ID_CMD_HELP},
         {"ID_CMD_NEW", ID_CMD_NEW},
         {"ID_CMD_OPEN", ID_CMD_OPEN},
         {"ID_CMD_SAVE", ID_CMD_SAVE},
@@ -38,6 +40,8 @@ void RegisterResourceIds()
         {"ID_ISSUE_LIST", 1001},
     };
     for (const auto& [name, value] : ids)
+        wxXmlResource::GetXRCID(name, value);
+    for (const auto& [name, value] : kConfigResourceIds)
         wxXmlResource::GetXRCID(name, value);
 }
 

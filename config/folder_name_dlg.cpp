@@ -1,0 +1,24 @@
+// The folder-name dialog: one edit, OK and "Отмена".
+#include "config/folder_name_dlg.h"
+
+#include <wx/dialog.h>
+#include <wx/textctrl.h>
+#include <wx/xrc/xmlres.h>
+
+#include "config/config_ids.h"
+#include "platform/wx/wx_text.h"
+
+int CFolderNameDlg::DoModal(wxWindow* parent)
+{
+    wxDialog dialog;
+    if (!wxXmlResource::Get()->LoadDialog(&dialog, parent, "IDD_FOLDER_NAME"))
+        return wxID_CANCEL;
+    auto* edit = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(ID_FOLDER_NAME));
+    edit->ChangeValue(From1251(folderName));
+    edit->SelectAll();
+    edit->SetFocus();
+    const int result = dialog.ShowModal();
+    if (result == wxID_OK)
+        folderName = To1251(edit->GetValue());
+    return result;
+}
