@@ -142,15 +142,27 @@ TSelectedFolder ReadSection(ByteReader& reader, std::string_view name, std::size
 
 std::string SerializeFavorites(const FavoritesStore& store)
 {
+    // A record without a title would shift every later field when read back;
+    // only a failed copy during a change leaves one, and it holds nothing.
+    const auto storable = [](const TSelected& article) { return !article.title.empty(); };
+    std::vector<std::int32_t> counts;
+    counts.reserve(store.sections.size());
+    for (const TSelectedFolder& section : store.sections)
+        counts.push_back(static_cast<std::int32_t>(
+            std::count_if(section.articles.begin(), section.articles.end(), storable)));
     std::string out;
-    AppendInt32(out, static_cast<std::int32_t>(store.sections.size()));
-    for (const TSelectedFolder& section : store.sections) {
-        AppendInt32(out, section.count());
-        out.append(section.name).append(kLineEnd);
+    AppendInt32(out, static_cast<std::int32_t>(std::count_if(counts.begin(), counts.end(),
+                                                             [](std::int32_t count) { return count > 0; })));
+    for (std::size_t i = 0; i < store.sections.size(); ++i) {
+        if (counts[i] == 0)
+            continue;
+        AppendInt32(out, counts[i]);
+        out.append(store.sections[i].name).append(kLineEnd);
     }
     for (const TSelectedFolder& section : store.sections) {
         for (const TSelected& article : section.articles)
-            out.append(article.title).append(kTitleEnd).append(article.link).append(kLineEnd);
+            if (storable(article))
+                out.append(article.title).append(kTitleEnd).append(article.link).append(kLineEnd);
     }
     return out;
 }
