@@ -179,5 +179,6 @@ void CMainFrame::MoveFocusToOtherPane()
 
 void CMainFrame::OnFavoritesChanged(wxCommandEvent&)
 {
-    // The favourites page refills its section list once it exists.
+    if (leftPane)
+        leftPane->favoritesPage.RefreshSectionList();
 }

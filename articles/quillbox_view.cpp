@@ -11,6 +11,7 @@
 #include "articles/font_request.h"
 #include "articles/view_selection.h"
 #include "articles/wx_fonts.h"
+#include "favorites/favorites_flows.h"
 #include "leftpane/left_view.h"
 #include "platform/wx/wx_text.h"
 
@@ -242,13 +243,17 @@ void CQuillboxView::OnLeftDoubleClick(wxMouseEvent& event)
 
 void CQuillboxView::OnRightDown(wxMouseEvent& event)
 {
-    OnRightButton(event.GetX(), event.GetY());
-    event.Skip();
+    if (OnRightButton(event.GetX(), event.GetY()))
+        event.Skip();
 }
 
-void CQuillboxView::OnRightButton(int, int)
+bool CQuillboxView::OnRightButton(int x, int y)
 {
-    // Adding to and removing from the favourites come here.
+    if (!state.issueMode) {
+        RemoveFavoriteAt(*frame, *this, x, y);
+        return true;
+    }
+    return AddArticleAt(*frame, *this, sectionDlg, x, y);
 }
 
 void CQuillboxView::ArmRefreshTick()

@@ -13,6 +13,7 @@
 #include "articles/article_view_state.h"
 #include "articles/view_scroll.h"
 #include "articles/wx_fonts.h"
+#include "favorites/section_dlg.h"
 
 class wxDC;
 class wxScrollBar;
@@ -45,8 +46,9 @@ public:
     void Draw(wxDC& dc);
 
 protected:
-    /// Right click: the favourites actions.
-    virtual void OnRightButton(int x, int y);
+    /// Right click: the favourites actions. False when the press is not to
+    /// be passed on (the end of the duplicate-article path).
+    virtual bool OnRightButton(int x, int y);
 
 private:
     CMainFrame* frame;
@@ -57,6 +59,7 @@ private:
     TextWidthCache widthCache;
     ScrollBarSettings shownScrollBar;  ///< what the scroll bar was last told
     int pendingWheel = 0;              ///< a fine-grained wheel's part of a line step
+    CSectionDlg sectionDlg;            ///< one for the view's life: the last name is offered again
 
     int CurrentIndex() const;
     ArticleData Data() const;

@@ -6,6 +6,7 @@
 
 #include "app/main_frame.h"
 #include "articles/quillbox_view.h"
+#include "favorites/favorites_ops.h"
 #include "library/article_target.h"
 #include "library/discovery.h"
 #include "platform/files.h"
@@ -142,5 +143,8 @@ void CContentsPage::OnDoubleClick(wxCommandEvent&)
 
 void CContentsPage::OpenArticle(std::string link, bool relative)
 {
+    // A favourite's stored path may come from a Windows installation.
+    if (!relative)
+        link = ResolveStoredLink(library, link);
     ::OpenArticle(TheHostUi(), library, selectedIssue, std::move(link), relative);
 }

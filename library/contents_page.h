@@ -20,6 +20,9 @@ public:
     /// Opens `link` of the current issue, or a complete link (favourites).
     void OpenArticle(std::string link, bool relative);
 
+    /// Writes the favourites now, as at exit; false when nothing was written.
+    bool SaveFavorites() { return favoritesFile.Save(favorites); }
+
     /// Throws the library away; the next window builds it again.
     void ReleaseLibrary();
 

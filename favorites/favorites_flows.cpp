@@ -1,0 +1,100 @@
+// The right-click flows: the hit test over what the view shows, the modal
+// dialogs, the store operations of the core, the save that follows every
+// change, and the refresh tick that gives the view its focus back.
+#include "favorites/favorites_flows.h"
+
+#include "app/main_frame.h"
+#include "articles/quillbox_view.h"
+#include "articles/view_selection.h"
+#include "favorites/delete_confirm_dlg.h"
+#include "favorites/favorites_ops.h"
+#include "favorites/section_dlg.h"
+#include "leftpane/left_view.h"
+#include "platform/text1251.h"
+#include "platform/wx/wx_host_ui.h"
+
+namespace {
+
+MemHooks DiagnosticBoxes()
+{
+    MemHooks hooks;
+    hooks.report = [](const std::string& text) {
+        TheHostUi().ShowMessage(text, "Vestrels", platform::MessageIcon::None, platform::MessageButtons::Ok);
+    };
+    return hooks;
+}
+
+/// A favourite added in this run must survive a crash or a killed session.
+void SaveNow(CContentsPage& contents)
+{
+    contents.SaveFavorites();
+}
+
+}  // namespace
+
+bool AddArticleAt(CMainFrame& frame, CQuillboxView& view, CSectionDlg& sectionDlg, int x, int y)
+{
+    if (!frame.leftPane)
+        return true;
+    CContentsPage& contents = frame.leftPane->contentsPage;
+    const int issue = contents.selectedIssue;
+    if (issue < 0)
+        return true;
+    const ArticleData data{&contents.library.issues, &contents.favorites};
+    const EntryRange range = CurrentEntryRange(true, issue, data);
+    const std::optional<int> hit = FirstEntryAt(range, x, y);
+    // The terminating entry has no article to add, as beside all entries.
+    if (hit && !range.entries[*hit].title->empty() &&
+        sectionDlg.DoModal(&view, contents.favorites) == wxID_OK) {
+        const EntryRef& entry = range.entries[*hit];
+        const AddResult result =
+            AddFavorite(contents.favorites, sectionDlg.chosenName, *entry.title,
+                        StoredLinkFor(contents.library, issue, *entry.link), DiagnosticBoxes());
+        if (result.outcome == AddOutcome::Duplicate) {
+            TheHostUi().ShowMessage(platform::text::To1251FromUtf8("Выбранная статья уже имеется в этой папке!"),
+                                    platform::text::To1251FromUtf8("Предупреждение"),
+                                    platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+            view.ArmRefreshTick();
+            return false;
+        }
+        if (result.outcome == AddOutcome::Added) {
+            entry.SetMark(kMarkSelected);
+            SaveNow(contents);
+        }
+    }
+    view.ArmRefreshTick();
+    view.Refresh();
+    return true;
+}
+
+void RemoveFavoriteAt(CMainFrame& frame, CQuillboxView& view, int x, int y)
+{
+    if (!frame.leftPane)
+        return;
+    CContentsPage& contents = frame.leftPane->contentsPage;
+    const int current = contents.selectedIssue;
+    if (current < 0)
+        return;
+    const auto section = static_cast<std::size_t>(current);
+    if (section < contents.favorites.sections.size()) {
+        std::vector<TSelected>& articles = contents.favorites.sections[section].articles;
+        for (std::size_t i = 0; i < articles.size(); ++i) {
+            if (articles[i].hitRect.Contains(x, y)) {
+                CDeleteConfirmDlg confirm;
+                confirm.title = articles[i].title;
+                if (confirm.DoModal(&view) == wxID_OK) {
+                    const bool sectionRemoved = RemoveFavorite(contents.favorites, section, i, DiagnosticBoxes());
+                    SaveNow(contents);
+                    if (sectionRemoved) {
+                        frame.leftPane->favoritesPage.ClearSectionList();
+                        wxCommandEvent changed(UM_FAVORITES_CHANGED);
+                        frame.GetEventHandler()->ProcessEvent(changed);
+                    }
+                    break;
+                }
+            }
+            view.Refresh();
+        }
+    }
+    view.ArmRefreshTick();
+}

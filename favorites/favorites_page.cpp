@@ -1,0 +1,144 @@
+// The favourites page: a list of section names, refilled 100 ms after the
+// page opens (when the marks of the other tabs are cleared too) and after a
+// section is removed; choosing a name makes its section current.
+#include "favorites/favorites_page.h"
+
+#include <atomic>
+
+#include <wx/listbox.h>
+#include <wx/xrc/xmlres.h>
+
+#include "app/main_frame.h"
+#include "articles/quillbox_view.h"
+#include "favorites/favorites_ids.h"
+#include "leftpane/left_view.h"
+#include "platform/wx/wx_text.h"
+
+namespace {
+
+constexpr int kStartTimerId = 2;
+constexpr int kStartDelayMs = 100;
+// The list keeps this far from the page's edges.
+constexpr int kListMargin = 10;
+
+}  // namespace
+
+// ----------------------------------------------------------------------------
+// event table
+// ----------------------------------------------------------------------------
+
+wxBEGIN_EVENT_TABLE(CFavoritesPage, CPage)
+    EVT_TIMER(kStartTimerId, CFavoritesPage::OnStartTick)
+    EVT_SIZE(CFavoritesPage::OnSize)
+    EVT_LISTBOX(ID_SECTION_LIST, CFavoritesPage::OnSelectionChanged)
+wxEND_EVENT_TABLE()
+
+void RegisterFavoritesResourceIds()
+{
+    wxXmlResource::GetXRCID("ID_SECTION_LIST", ID_SECTION_LIST);
+    wxXmlResource::GetXRCID("ID_SECTION_NAME", ID_SECTION_NAME);
+    wxXmlResource::GetXRCID("ID_DELETE_TITLE", ID_DELETE_TITLE);
+}
+
+CFavoritesPage::CFavoritesPage(CMainFrame* frame) : CPage(frame), startTimer(this, kStartTimerId)
+{
+    RegisterFavoritesResourceIds();
+}
+
+wxListBox* CFavoritesPage::sectionList() const
+{
+    return window() ? dynamic_cast<wxListBox*>(window()->FindWindow(ID_SECTION_LIST)) : nullptr;
+}
+
+void CFavoritesPage::OnInitPage()
+{
+    FitList();
+    startTimer.StartOnce(kStartDelayMs);
+}
+
+void CFavoritesPage::OnDestroyPage()
+{
+    // The tick belongs to the window: a tab left within 100 ms must not turn
+    // the view to the favourites under another page.
+    startTimer.Stop();
+    positions.clear();
+    if (frame->articleView)
+        frame->articleView->SetIssueMode(true);
+    sectionChosen = false;
+}
+
+void CFavoritesPage::OnStartTick(wxTimerEvent&)
+{
+    startTimer.Stop();
+    if (!frame->leftPane)
+        return;
+    // Found and selected marks of the other tabs disappear; a text search may
+    // still be writing them.
+    for (IssueRecord& issue : frame->leftPane->contentsPage.library.issues)
+        for (ArticleEntry& entry : issue.articles)
+            std::atomic_ref<std::int32_t>(entry.mark).store(kMarkPlain, std::memory_order_relaxed);
+    RefreshSectionList();
+}
+
+void CFavoritesPage::RefreshSectionList()
+{
+    if (!frame->leftPane)
+        return;
+    const FavoritesStore& store = frame->leftPane->contentsPage.favorites;
+    positions.assign(store.sections.size(), -1);
+    if (wxListBox* list = sectionList()) {
+        for (std::size_t i = 0; i < store.sections.size(); ++i)
+            positions[i] = list->Append(From1251(store.sections[i].name));
+    }
+    if (CQuillboxView* view = frame->articleView) {
+        view->SetIssueMode(false);
+        view->Refresh();
+    }
+    sectionChosen = false;
+    frame->leftPane->selectedIssue() = -1;
+}
+
+void CFavoritesPage::ClearSectionList()
+{
+    if (wxListBox* list = sectionList())
+        list->Clear();
+}
+
+void CFavoritesPage::FitList()
+{
+    wxListBox* list = sectionList();
+    if (!list)
+        return;
+    const wxSize size = window()->GetClientSize();
+    list->SetSize(kListMargin, kListMargin, std::max(0, size.x - 2 * kListMargin),
+                  std::max(0, size.y - 2 * kListMargin));
+    list->Refresh();
+}
+
+void CFavoritesPage::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    FitList();
+}
+
+void CFavoritesPage::OnSelectionChanged(wxCommandEvent&)
+{
+    wxListBox* list = sectionList();
+    if (!list || !frame->leftPane)
+        return;
+    const int selection = list->GetSelection();
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        if (positions[i] == selection) {
+            frame->leftPane->selectedIssue() = static_cast<int>(i);
+            break;
+        }
+    }
+    if (CQuillboxView* view = frame->articleView) {
+        view->Refresh();
+        // The list takes the focus back when its own click or key handling
+        // ends, so the view takes it after that.
+        view->CallAfter([view] { view->SetFocus(); });
+    }
+    frame->listItemChosen = true;
+    sectionChosen = true;
+}
