@@ -321,8 +321,14 @@ namespace {
 /// line of a hand-edited file may lack its line end).
 void EndLineBefore(Document& document, std::size_t position)
 {
-    if (position > 0 && !document.lines[position - 1].text.ends_with('\n'))
-        document.lines[position - 1].text += document.lineEnd;
+    if (position == 0)
+        return;
+    std::string& text = document.lines[position - 1].text;
+    // A last line that ends in a bare CR has half of a CR LF already.
+    if (text.ends_with('\r'))
+        text += '\n';
+    else if (!text.ends_with('\n'))
+        text += document.lineEnd;
 }
 
 /// A file that lacks "REGEDIT4" gets it on its first write; the lines it had
@@ -343,7 +349,8 @@ void EnsureHeader(Document& document)
 }
 
 /// Where a new value of the key goes: after the last line of its first
-/// section that is not blank or a comment.
+/// section that is not blank or a comment. A header that cannot be read ends
+/// the section too: a value put below it would belong to no key.
 std::optional<std::size_t> InsertionPoint(const Document& document, std::string_view key)
 {
     const auto& lines = document.lines;
@@ -351,9 +358,13 @@ std::optional<std::size_t> InsertionPoint(const Document& document, std::string_
         if (lines[i].kind != Line::Kind::Section || !SameName(lines[i].key, key))
             continue;
         std::size_t last = i;
-        for (std::size_t j = i + 1; j < lines.size() && lines[j].kind != Line::Kind::Section; ++j)
-            if (lines[j].kind != Line::Kind::Layout)
-                last = j;
+        for (std::size_t j = i + 1; j < lines.size() && lines[j].kind != Line::Kind::Section; ++j) {
+            if (lines[j].kind == Line::Kind::Layout)
+                continue;
+            if (!SameName(lines[j].key, key))
+                break;
+            last = j;
+        }
         return last + 1;
     }
     return std::nullopt;
@@ -441,10 +452,9 @@ Document Parse(std::string_view text)
             // Under a header that cannot be read, values belong to no key.
             auto key = ParseSectionLine(line);
             currentKey = key ? *key : std::string();
-            if (key) {
+            entry.key = currentKey;
+            if (key)
                 entry.kind = Line::Kind::Section;
-                entry.key = currentKey;
-            }
         } else if (line.front() == '"' || line.front() == '@') {
             std::string joined(line);
             while (joined.ends_with('\\') && i + 1 < raw.size() && IsContinuation(raw[i + 1])) {

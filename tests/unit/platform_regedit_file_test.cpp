@@ -142,6 +142,25 @@ TEST(PlatformRegeditFile, ChangeKeepsEveryOtherLine)
                                        "\r\n[HKEY_CURRENT_USER\\New]\r\n\r\n");
 }
 
+// Found by fuzzing: a new value went below a header that cannot be read,
+// where it belonged to no key and could not be read back.
+TEST(PlatformRegeditFile, ValueAddedAtTheEndOfADamagedSectionReadsBack)
+{
+    Document document = Parse(Hive("\"Size\"=\"1 2 3 4\"\n[HKEY_CURRENT_USER\\Broken\n\"x\"=\"y\""));
+    document.SetValue(kKey, "Toolbar", 1, "01");
+    const Document again = Parse(Serialize(document));
+    ASSERT_TRUE(Lookup(again, "Toolbar"));
+    EXPECT_EQ(Lookup(again, "Toolbar")->data, "01");
+    EXPECT_EQ(Lookup(again, "Size")->data, "1 2 3 4");
+
+    // Also found by fuzzing: a last line ending in a bare CR got a second CR
+    // before its new line end and could no longer be read.
+    document = Parse(Hive("\"Size\"=\"1 2 3 4\"\r"));
+    document.SetValue(kKey, "Toolbar", 1, "01");
+    ASSERT_TRUE(Lookup(Parse(Serialize(document)), "Size"));
+    EXPECT_EQ(Lookup(Parse(Serialize(document)), "Size")->data, "1 2 3 4");
+}
+
 TEST(PlatformRegeditFile, LayoutTolerance)
 {
     const std::string text =
