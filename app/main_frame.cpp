@@ -210,8 +210,11 @@ void CMainFrame::ReportWriteFailure(WriteResult result)
 
 void CMainFrame::OnClose(wxCloseEvent& event)
 {
-    // The document is never modified: closing asks nothing.
+    // The document is never modified: closing asks nothing. A text search
+    // writes to the library and the search page, which go with the window.
     barsTimer.Stop();
+    if (leftPane)
+        leftPane->searchPage.CancelSearchAndWait();
     event.Skip();
 }
 

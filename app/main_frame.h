@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <semaphore>
 
 #include <wx/frame.h>
 #include <wx/timer.h>
@@ -51,6 +52,9 @@ public:
     CFontTargetDlg fontTargetDlg;
     bool listItemChosen = true;
     int selectedArticle = 0;
+    /// Taken by the text search's worker around its cancel check and around
+    /// publishing each issue's result (initial and maximum count 1).
+    std::binary_semaphore searchLock{1};
 
     // Bar and placement state, read by tests too.
     bool showToolBar = true;

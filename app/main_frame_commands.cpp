@@ -64,6 +64,10 @@ void CMainFrame::RebuildLibrary()
 {
     if (!leftPane)
         return;
+    // A text search reads the library and marks its entries: it ends first,
+    // and its rows name issues of the library that goes.
+    leftPane->searchPage.CancelSearchAndWait();
+    leftPane->searchPage.ForgetResults();
     leftPane->contentsPage.DestroyWindow();
     leftPane->contentsPage.ReleaseLibrary();
     leftPane->RecreateContentsPage();

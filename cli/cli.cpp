@@ -1,5 +1,6 @@
-// vestrels-cli: the library's discovery, contents parser and article targets
-// over one working directory, printed as tab-separated lines or JSON lines.
+// vestrels-cli: the library's discovery, contents parser, article targets and
+// search over one working directory, printed as tab-separated lines or JSON
+// lines.
 // The tool never asks anything and never writes a setting: its desktop
 // refuses every request, and its messages go to the error stream.
 #include "cli/cli.h"
@@ -11,24 +12,74 @@
 #include <nlohmann/json.hpp>
 
 #include "app/journal_catalogue.h"
+#include "favorites/favorites_export.h"
+#include "favorites/favorites_ops.h"
+#include "favorites/favorites_store.h"
 #include "library/article_target.h"
 #include "library/contents_parser.h"
 #include "library/discovery.h"
+#include "platform/files.h"
 #include "platform/host_ui.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/text1251.h"
+#include "search/search_engine.h"
 
 namespace {
 
-constexpr const char* kUsage = "usage: vestrels-cli [--dir DIR] [--json] list | toc N | target N [LINK]\n";
+constexpr const char* kUsage =
+    "usage: vestrels-cli [--dir DIR] [--json] COMMAND\n"
+    "commands:\n"
+    "  list                     the issues: index, folder, caption\n"
+    "  toc N                    issue N's table of contents: position, title, link\n"
+    "  target N [LINK]          what opening LINK of issue N opens (its start page without LINK)\n"
+    "  search [--text] [--whole-word] [--match-case] [--] QUERY\n"
+    "                           the issues whose titles (with --text: article texts) hold QUERY:\n"
+    "                           index, caption, positions of the found entries\n"
+    "  favorites [--html] [FILE] the favourites of FILE (default: SelFold.dat here): section,\n"
+    "                           name, title, link; --html: a bookmarks file for a web browser\n"
+    "options:\n"
+    "  --dir DIR                the working directory (default: the stored one)\n"
+    "  --json                   one JSON object per line\n"
+    "  --help                   this text\n";
+
+struct SearchOptions {
+    bool inText = false;
+    bool wholeWord = false;
+    bool matchCase = false;
+};
 
 struct Options {
     std::optional<std::string> dir;
     bool json = false;
+    bool help = false;
     std::string command;
     std::vector<std::string> operands;
+    SearchOptions search;
 };
+
+/// The search command's own options, then exactly one query.
+bool ParseSearchOperands(Options& options)
+{
+    std::vector<std::string> rest;
+    bool optionsEnded = false;
+    for (const std::string& arg : options.operands) {
+        if (optionsEnded || !arg.starts_with("--"))
+            rest.push_back(arg);
+        else if (arg == "--")
+            optionsEnded = true;
+        else if (arg == "--text")
+            options.search.inText = true;
+        else if (arg == "--whole-word")
+            options.search.wholeWord = true;
+        else if (arg == "--match-case")
+            options.search.matchCase = true;
+        else
+            return false;
+    }
+    options.operands = std::move(rest);
+    return options.operands.size() == 1;
+}
 
 // A desktop that answers nothing; messages become lines on the error stream.
 class RefusingHost : public platform::HostUi {
@@ -54,6 +105,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args)
     Options options;
     std::size_t i = 0;
     for (; i < args.size() && args[i].starts_with("--"); ++i) {
+        if (args[i] == "--help") {
+            options.help = true;
+            return options;
+        }
         if (args[i] == "--json")
             options.json = true;
         else if (args[i] == "--dir" && i + 1 < args.size())
@@ -65,6 +120,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args)
         return std::nullopt;
     options.command = args[i];
     options.operands.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+    if (options.command == "search")
+        return ParseSearchOperands(options) ? std::optional<Options>(std::move(options)) : std::nullopt;
+    if (options.command == "favorites")
+        return options;  // its operands are its own
     const std::size_t count = options.operands.size();
     const bool fits = (options.command == "list" && count == 0) || (options.command == "toc" && count == 1) ||
                       (options.command == "target" && (count == 1 || count == 2));
@@ -168,10 +227,110 @@ void PrintTarget(const Library& library, int issue, const std::string& link1251,
     printer.Print(fields);
 }
 
+// The command-line search collects its rows and runs without the window's
+// pause; its issues are already parsed.
+class CollectingSink : public TextSearchSink {
+public:
+    void Progress(int) override {}
+    void AddResult(int, int issue) override { rows.push_back(issue); }
+    std::vector<std::int32_t> rows;
+};
+
+/// The query in code page 1251; nothing when the code page cannot hold it.
+std::optional<std::string> QueryIn1251(const std::string& utf8)
+{
+    std::string query = platform::text::To1251FromUtf8(utf8);
+    if (!platform::text::IsValidUtf8(utf8) || platform::text::Utf8From1251(query) != utf8)
+        return std::nullopt;
+    return query;
+}
+
+void PrintSearch(platform::HostUi& host, const JournalCatalogue& catalogue, Library& library,
+                 const std::string& query1251, const SearchOptions& search, bool json, LinePrinter& printer)
+{
+    ParseContents(host, catalogue, library);
+    ClearMatched(library);
+    if (query1251.empty())
+        return;
+    const SearchQuery query(query1251, search.matchCase, search.wholeWord);
+    std::vector<std::int32_t> rows;
+    if (search.inText) {
+        CollectingSink sink;
+        RunTextSearch(library, query, sink);
+        rows = std::move(sink.rows);
+    } else {
+        rows = SearchTitles(library, query);
+    }
+    for (const std::int32_t i : rows) {
+        const IssueRecord& issue = library.issues[static_cast<std::size_t>(i)];
+        const std::vector<int> found = FoundPositions(issue);
+        // Tab-separated, the positions are one field of numbers between blanks.
+        std::string shown;
+        for (const int position : found)
+            shown += (shown.empty() ? "" : " ") + std::to_string(position);
+        printer.Print({{"index", i},
+                       {"caption", Utf8(issue.caption)},
+                       {"found", json ? nlohmann::json(found) : nlohmann::json(shown)}});
+    }
+}
+
 int Fail(std::ostream& err, const std::string& message)
 {
     err << "vestrels-cli: " << message << '\n';
     return 1;
+}
+
+// The favourites file as the program reads it. The tool never writes it, not
+// even the empty file the program creates when there is none.
+int RunFavorites(const Options& options, std::ostream& out, std::ostream& err)
+{
+    bool html = false;
+    bool json = options.json;
+    bool wrongUsage = false;
+    std::optional<std::string> file;
+    for (const std::string& arg : options.operands) {
+        if (arg == "--html")
+            html = true;
+        else if (arg == "--json")
+            json = true;
+        else if (!file)
+            file = arg;
+        else
+            wrongUsage = true;
+    }
+    if (wrongUsage || (html && json)) {
+        err << kUsage;
+        return 2;
+    }
+    const std::string path = file.value_or("SelFold.dat");
+    const platform::files::HostFile read = platform::files::ReadHostFile(path);
+    if (read.status != platform::files::HostFile::Read)
+        return Fail(err, "cannot read the favourites file " + path);
+    bool damaged = false;
+    const FavoritesStore store = ParseFavorites(read.bytes, &damaged);
+    if (damaged)
+        err << "vestrels-cli: " << path << " is damaged; what could be read whole is shown\n";
+    if (html) {
+        // With a working directory, stored Windows paths find their pages here.
+        Library library;
+        library.workPattern = WorkPatternFor(options);
+        JournalCatalogue catalogue = ReadStoredCatalogue().value_or(DefaultCatalogue());
+        if (!library.workPattern.empty())
+            library.folderNames = ScanIssueFolders(catalogue, library.workPattern).value_or(std::vector<std::string>{});
+        const std::string here = std::filesystem::current_path().string();
+        out << BookmarksHtml(store, [&](std::string_view link) { return FavoriteUrl(library, link, here); });
+        return 0;
+    }
+    LinePrinter printer(out, json);
+    for (std::size_t i = 0; i < store.sections.size(); ++i) {
+        const TSelectedFolder& section = store.sections[i];
+        for (const TSelected& article : section.articles)
+            printer.Print({{"section", i},
+                           {"name", Utf8(section.name)},
+                           {"title", Utf8(json ? article.title : TitleOnOneLine(article.title))},
+                           {"link", Utf8(article.link)}});
+    }
+    return 0;
 }
 
 }  // namespace
@@ -180,11 +339,27 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 {
     const std::optional<Options> options = ParseOptions(args);
     std::optional<int> issue;
-    if (options && !options->operands.empty())
+    if (options && options->help) {
+        out << kUsage;
+        return 0;
+    }
+    if (options && options->command == "favorites")
+        return RunFavorites(*options, out, err);
+    if (options && options->command == "search")
+        issue.reset();
+    else if (options && !options->operands.empty())
         issue = ParseIndex(options->operands[0]);
-    if (!options || (!options->operands.empty() && !issue)) {
+    if (!options || (options->command != "search" && !options->operands.empty() && !issue)) {
         err << kUsage;
         return 2;
+    }
+    std::optional<std::string> query1251;
+    if (options->command == "search") {
+        query1251 = QueryIn1251(options->operands[0]);
+        if (!query1251) {
+            err << "vestrels-cli: the query holds characters that code page 1251 cannot hold\n";
+            return 2;
+        }
     }
 
     const std::string workPattern = WorkPatternFor(*options);
@@ -212,6 +387,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         PrintList(library, printer);
     else if (options->command == "toc")
         PrintContents(host, catalogue, library, *issue, printer);
+    else if (options->command == "search")
+        PrintSearch(host, catalogue, library, *query1251, options->search, options->json, printer);
     else
         PrintTarget(library, *issue,
                     platform::text::To1251FromUtf8(options->operands.size() > 1 ? options->operands[1] : ""),

@@ -1,6 +1,6 @@
 // vestrels-cli: lists the issues of a working directory, an issue's table of
-// contents, and the targets its links open, without a display and without
-// writing any setting.
+// contents and the targets its links open, and searches the issues as the
+// window does, without a display and without writing any setting.
 #pragma once
 
 #include <ostream>

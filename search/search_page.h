@@ -1,16 +1,73 @@
-// The "Поиск" tab's page.
+// The "Поиск" tab's page: the query with its options and history, the
+// search, and the list of the issues found.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "leftpane/page.h"
+#include "search/search_page_rules.h"
+#include "search/search_progress_dlg.h"
+#include "search/text_search_worker.h"
+
+class wxComboBox;
+class wxListBox;
 
 class CSearchPage : public CPage {
 public:
-    using CPage::CPage;
+    explicit CSearchPage(CMainFrame* frame);
+    ~CSearchPage() override;
 
+    /// Cancels a running text search and waits for its worker, before what
+    /// it writes to goes (a tab change, a rebuild, closing the program).
+    void CancelSearchAndWait();
+    /// The library is being rebuilt: the rows name issues of the old one.
+    void ForgetResults();
+    bool SearchRunning() const { return worker.Running(); }
+
+    // Fields; the options, the query and the history outlive the window.
+    int wholeWord = 0;
+    int matchCase = 0;
+    std::string query;  ///< as typed, 1251
+    SearchHistory history;
+    CSearchProgressDlg progressDlg;
+    std::int32_t cancelState = 0;            ///< negative: stop; written with std::atomic_ref
+    std::vector<std::int32_t> resultIssues;  ///< issue of each result row
+    std::string searchText;
     /// A result row is chosen: "Читать" opens its issue.
     bool resultSelected = false;
+    bool inTitles = true;
 
 protected:
     const char* ResourceName() const override { return "IDD_SEARCH_PAGE"; }
-    void OnDestroyPage() override { resultSelected = false; }
+    void OnInitPage() override;
+    void OnDestroyPage() override;
+
+private:
+    class Messages;
+
+    std::unique_ptr<Messages> messages;
+    long searchCount = 0;
+    // Last, so it is joined before anything above goes.
+    TextSearchWorker worker;
+
+    wxComboBox* queryBox() const;
+    wxListBox* resultList() const;
+    void Search();
+    void StartTextSearch(const SearchQuery& query);
+    void AddResultRow(int issue);
+    void UpdateQueryHistory();
+    void LayOut();
+    void ShowNoIssue();
+
+    void OnSearch(wxCommandEvent& event);
+    void OnSelectionChanged(wxCommandEvent& event);
+    void OnDoubleClick(wxCommandEvent& event);
+    void OnInTitles(wxCommandEvent& event);
+    void OnInText(wxCommandEvent& event);
+    void OnSize(wxSizeEvent& event);
+
+    wxDECLARE_EVENT_TABLE();
 };

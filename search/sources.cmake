@@ -1,2 +1,7 @@
-list(APPEND VESTRELS_CORE_SOURCES)
-list(APPEND VESTRELS_GUI_SOURCES)
+list(APPEND VESTRELS_CORE_SOURCES
+  search/search_engine.cpp
+  search/search_page_rules.cpp
+  search/text_search_worker.cpp)
+list(APPEND VESTRELS_GUI_SOURCES
+  search/search_page.cpp
+  search/search_progress_dlg.cpp)

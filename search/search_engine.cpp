@@ -1,0 +1,221 @@
+// The search engine: the query matcher, the title search and the text search
+// loop over the article files.
+//
+// The matcher is a Horspool search that folds the case of each text byte it
+// compares, so no text is ever lower-cased as a whole; it finds the first
+// occurrence, as the whole-word rule needs.
+#include "search/search_engine.h"
+
+#include <atomic>
+#include <cstring>
+
+#include "library/article_target.h"
+#include "platform/files.h"
+#include "platform/text1251.h"
+
+namespace {
+
+/// Bytes below this are word boundaries for the whole-word rule; every byte
+/// from it up belongs to a word.
+constexpr unsigned char kFirstWordByte = 0x30;
+
+void SetMark(ArticleEntry& entry, std::int32_t mark)
+{
+    std::atomic_ref<std::int32_t>(entry.mark).store(mark, std::memory_order_relaxed);
+}
+
+void SetMatched(IssueRecord& issue)
+{
+    std::atomic_ref<std::uint8_t>(issue.matched).store(1, std::memory_order_relaxed);
+}
+
+/// The entries a search visits: up to and including the first with an empty
+/// title, at most every slot.
+template <class Visit>
+void ForEachListedEntry(IssueRecord& issue, Visit&& visit)
+{
+    for (int k = 0; k < kEntriesPerIssue; ++k) {
+        visit(k, issue.articles[static_cast<std::size_t>(k)]);
+        if (issue.articles[static_cast<std::size_t>(k)].title.empty())
+            return;
+    }
+}
+
+}  // namespace
+
+// ----------------------------------------------------------------------------
+// matching
+// ----------------------------------------------------------------------------
+
+SearchQuery::SearchQuery(std::string_view query, bool matchCase, bool wholeWord)
+    : searchText_(matchCase ? std::string(query) : platform::text::Lower1251(query)),
+      matchCase_(matchCase),
+      wholeWord_(wholeWord)
+{
+    for (int b = 0; b < 256; ++b)
+        fold_[static_cast<std::size_t>(b)] =
+            matchCase ? static_cast<unsigned char>(b) : platform::text::ToLower1251(static_cast<unsigned char>(b));
+    // Horspool's shift, by the folded byte under the window's last position;
+    // kept by raw byte so the loop folds nothing to move on.
+    const std::size_t m = searchText_.size();
+    std::array<std::uint32_t, 256> byFolded;
+    byFolded.fill(static_cast<std::uint32_t>(m));
+    for (std::size_t j = 0; j + 1 < m; ++j)
+        byFolded[static_cast<unsigned char>(searchText_[j])] = static_cast<std::uint32_t>(m - 1 - j);
+    for (std::size_t b = 0; b < 256; ++b)
+        shift_[b] = byFolded[fold_[b]];
+}
+
+std::size_t SearchQuery::Find(std::string_view text) const
+{
+    const std::size_t m = searchText_.size();
+    if (m == 0)
+        return 0;
+    if (text.size() < m)
+        return std::string_view::npos;
+    const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* p = reinterpret_cast<const unsigned char*>(searchText_.data());
+    const unsigned char last = p[m - 1];
+    const std::size_t stop = text.size() - m;
+    for (std::size_t at = 0; at <= stop;) {
+        const unsigned char under = t[at + m - 1];
+        if (fold_[under] == last) {
+            std::size_t j = 0;
+            while (j + 1 < m && fold_[t[at + j]] == p[j])
+                ++j;
+            if (j + 1 == m)
+                return at;
+        }
+        at += shift_[under];
+    }
+    return std::string_view::npos;
+}
+
+bool SearchQuery::Matches(std::string_view text) const
+{
+    const std::size_t at = Find(text);
+    if (at == std::string_view::npos)
+        return false;
+    if (!wholeWord_)
+        return true;
+    const std::size_t after = at + searchText_.size();
+    if (at > 0 && static_cast<unsigned char>(text[at - 1]) >= kFirstWordByte)
+        return false;
+    return !(after < text.size() && static_cast<unsigned char>(text[after]) >= kFirstWordByte);
+}
+
+bool MatchText(std::string_view text, const SearchQuery& query, IssueRecord& issue, int article)
+{
+    if (!query.Matches(text))
+        return false;
+    SetMatched(issue);
+    SetMark(issue.articles[static_cast<std::size_t>(article)], kMarkFound);
+    return true;
+}
+
+bool TagFilter::SearchFile(std::string_view bytes, const SearchQuery& query, IssueRecord& issue, int article)
+{
+    bool matched = false;
+    // Once the article is found, later pieces could only mark it again.
+    const auto take = [&](std::string_view piece) {
+        matched = matched || MatchText(piece, query, issue, article);
+    };
+    while (!bytes.empty()) {
+        const void* nl = std::memchr(bytes.data(), '\n', bytes.size());
+        std::size_t length = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - bytes.data()) : bytes.size();
+        std::string_view line = bytes.substr(0, length);
+        if (nl && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        Line(line, take);
+        bytes.remove_prefix(nl ? length + 1 : length);
+    }
+    return matched;
+}
+
+// ----------------------------------------------------------------------------
+// the two searches
+// ----------------------------------------------------------------------------
+
+void ClearMatched(Library& library)
+{
+    for (IssueRecord& issue : library.issues)
+        std::atomic_ref<std::uint8_t>(issue.matched).store(0, std::memory_order_relaxed);
+}
+
+std::vector<std::int32_t> SearchTitles(Library& library, const SearchQuery& query)
+{
+    std::vector<std::int32_t> results;
+    for (int i = 0; i < library.issueCount(); ++i) {
+        IssueRecord& issue = library.issues[static_cast<std::size_t>(i)];
+        bool anyMatch = false;
+        ForEachListedEntry(issue, [&](int k, ArticleEntry& entry) {
+            if (MatchText(entry.title, query, issue, k))
+                anyMatch = true;
+            else
+                SetMark(entry, kMarkPlain);
+        });
+        if (anyMatch)
+            results.push_back(i);
+    }
+    return results;
+}
+
+std::optional<std::string> ArticleFilePath(const Library& library, int issue, std::string_view link)
+{
+    if (link.empty() || link.find("http:") != std::string_view::npos || link.find("file:") != std::string_view::npos)
+        return std::nullopt;
+    const std::optional<platform::shell::Target> target = ArticleTarget(library, issue, link, true);
+    if (!target || target->kind != platform::shell::TargetKind::File)
+        return std::nullopt;
+    // Every file target begins with the issue folder; what follows comes
+    // from the link, where a fragment or query part names no file.
+    const std::size_t folderLength =
+        FolderPath(library.workPattern, library.folderNames[static_cast<std::size_t>(issue)]).size();
+    std::string path = target->text;
+    const std::size_t cut = path.find_first_of("#?", folderLength);
+    if (cut != std::string::npos)
+        path.resize(cut);
+    return path;
+}
+
+void RunTextSearch(Library& library, const SearchQuery& query, TextSearchSink& sink)
+{
+    TagFilter filter;
+    int rows = 0;
+    // The count is read again before each issue, as the library is the
+    // contents page's; nothing rebuilds it while a search runs.
+    for (int i = 0; i < library.issueCount(); ++i) {
+        if (sink.CancelRequested())
+            break;
+        sink.PauseBeforeIssue();
+        sink.Progress(i);
+        IssueRecord& issue = library.issues[static_cast<std::size_t>(i)];
+        bool anyMatch = false;
+        ForEachListedEntry(issue, [&](int k, ArticleEntry& entry) {
+            SetMark(entry, kMarkPlain);
+            const std::optional<std::string> path = ArticleFilePath(library, i, entry.link);
+            if (!path)
+                return;
+            const std::optional<std::string> bytes = platform::files::ReadWholeFile(*path);
+            if (bytes && filter.SearchFile(*bytes, query, issue, k))
+                anyMatch = true;
+        });
+        if (anyMatch)
+            sink.AddResult(rows++, i);
+    }
+    sink.Progress(-1);
+}
+
+std::vector<int> FoundPositions(const IssueRecord& issue)
+{
+    std::vector<int> positions;
+    for (int k = 0; k < kEntriesPerIssue; ++k) {
+        const ArticleEntry& entry = issue.articles[static_cast<std::size_t>(k)];
+        if (std::atomic_ref<std::int32_t>(const_cast<std::int32_t&>(entry.mark)).load(std::memory_order_relaxed) ==
+            kMarkFound)
+            positions.push_back(k);
+        if (entry.title.empty())
+            break;
+    }
+    return positions;
+}
