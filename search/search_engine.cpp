@@ -7,7 +7,7 @@
 #include "search/search_engine.h"
 
 #include <atomic>
-#include <cstring>
+#include <bit>
 
 #include "library/article_target.h"
 #include "platform/files.h"
@@ -64,6 +64,24 @@ SearchQuery::SearchQuery(std::string_view query, bool matchCase, bool wholeWord)
         byFolded[static_cast<unsigned char>(searchText_[j])] = static_cast<std::uint32_t>(m - 1 - j);
     for (std::size_t b = 0; b < 256; ++b)
         shift_[b] = byFolded[fold_[b]];
+
+    if (m == 0)
+        return;
+    const auto rawBytes = [&](unsigned char folded, std::array<unsigned char, 2>& bytes) {
+        int count = 0;
+        for (int b = 0; b < 256; ++b) {
+            if (fold_[static_cast<std::size_t>(b)] != folded)
+                continue;
+            if (count == 2)
+                return false;
+            bytes[static_cast<std::size_t>(count++)] = static_cast<unsigned char>(b);
+        }
+        if (count == 1)
+            bytes[1] = bytes[0];
+        return count > 0;
+    };
+    wideSteps_ = rawBytes(static_cast<unsigned char>(searchText_.front()), firstBytes_) &&
+                 rawBytes(static_cast<unsigned char>(searchText_.back()), lastBytes_);
 }
 
 std::size_t SearchQuery::Find(std::string_view text) const
@@ -73,11 +91,48 @@ std::size_t SearchQuery::Find(std::string_view text) const
         return 0;
     if (text.size() < m)
         return std::string_view::npos;
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    // Sixteen windows at a time: those whose first and last bytes fold to
+    // the search text's are compared in full, in order, so the first
+    // occurrence is found first.
+    if (wideSteps_) {
+        const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+        const auto* p = reinterpret_cast<const unsigned char*>(searchText_.data());
+        const auto splat = [](unsigned char b) { return _mm_set1_epi8(static_cast<char>(b)); };
+        const __m128i first0 = splat(firstBytes_[0]), first1 = splat(firstBytes_[1]);
+        const __m128i last0 = splat(lastBytes_[0]), last1 = splat(lastBytes_[1]);
+        for (; at + m - 1 + 16 <= text.size(); at += 16) {
+            const __m128i heads = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + at));
+            const __m128i tails = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + at + m - 1));
+            const __m128i both =
+                _mm_and_si128(_mm_or_si128(_mm_cmpeq_epi8(heads, first0), _mm_cmpeq_epi8(heads, first1)),
+                              _mm_or_si128(_mm_cmpeq_epi8(tails, last0), _mm_cmpeq_epi8(tails, last1)));
+            for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(both)); mask; mask &= mask - 1) {
+                const std::size_t window = at + static_cast<std::size_t>(std::countr_zero(mask));
+                std::size_t j = 1;
+                while (j + 1 < m && fold_[t[window + j]] == p[j])
+                    ++j;
+                if (j + 1 >= m)
+                    return window;
+            }
+        }
+    }
+#endif
+    return FindFrom(text, at);
+}
+
+/// Horspool's search from window `at` on.
+std::size_t SearchQuery::FindFrom(std::string_view text, std::size_t at) const
+{
+    const std::size_t m = searchText_.size();
+    if (text.size() < m)
+        return std::string_view::npos;
     const auto* t = reinterpret_cast<const unsigned char*>(text.data());
     const auto* p = reinterpret_cast<const unsigned char*>(searchText_.data());
     const unsigned char last = p[m - 1];
     const std::size_t stop = text.size() - m;
-    for (std::size_t at = 0; at <= stop;) {
+    while (at <= stop) {
         const unsigned char under = t[at + m - 1];
         if (fold_[under] == last) {
             std::size_t j = 0;
@@ -117,18 +172,7 @@ bool TagFilter::SearchFile(std::string_view bytes, const SearchQuery& query, Iss
 {
     bool matched = false;
     // Once the article is found, later pieces could only mark it again.
-    const auto take = [&](std::string_view piece) {
-        matched = matched || MatchText(piece, query, issue, article);
-    };
-    while (!bytes.empty()) {
-        const void* nl = std::memchr(bytes.data(), '\n', bytes.size());
-        std::size_t length = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - bytes.data()) : bytes.size();
-        std::string_view line = bytes.substr(0, length);
-        if (nl && !line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        Line(line, take);
-        bytes.remove_prefix(nl ? length + 1 : length);
-    }
+    Lines(bytes, [&](std::string_view piece) { matched = matched || MatchText(piece, query, issue, article); });
     return matched;
 }
 

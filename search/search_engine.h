@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -16,6 +17,10 @@
 #include <vector>
 
 #include "library/library.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 /// The query as it is matched: `searchText` is the query lower-cased unless
 /// case matters. Built once per search.
@@ -42,6 +47,12 @@ private:
     bool wholeWord_;
     std::array<unsigned char, 256> fold_{};  ///< the code page's lower case, or every byte itself
     std::array<std::uint32_t, 256> shift_{};  ///< how far a window may move, by the raw byte under its end
+    /// The raw bytes that fold to the search text's first and last byte,
+    /// when there are at most two of each (a letter and its capital).
+    std::array<unsigned char, 2> firstBytes_{}, lastBytes_{};
+    bool wideSteps_ = false;
+
+    std::size_t FindFrom(std::string_view text, std::size_t at) const;
 };
 
 /// Sets the issue's `matched` and the article's `mark` to 1 when `text`
@@ -54,20 +65,34 @@ bool MatchText(std::string_view text, const SearchQuery& query, IssueRecord& iss
 /// file: one filter serves a whole search.
 class TagFilter {
 public:
-    /// The pieces of one line (without its terminator), each handed to
-    /// `take`; tags are deleted and the text on both sides joined.
+    /// Hands the pieces of every line of `bytes` to `take`, in order; tags
+    /// are deleted and the text on both sides joined. Lines end at "\n" (a
+    /// "\r" before it belongs to the terminator); text after the last "\n"
+    /// is a line too.
     template <class Take>
-    void Line(std::string_view line, Take&& take);
+    void Lines(std::string_view bytes, Take&& take);
 
-    /// Hands every piece of every line of a file's bytes to MatchText for
-    /// `article`; lines end at "\n" (a "\r" before it is part of the
-    /// terminator). True when some piece matched.
+    /// Hands every piece of a file's bytes to MatchText for `article`. True
+    /// when some piece matched.
     bool SearchFile(std::string_view bytes, const SearchQuery& query, IssueRecord& issue, int article);
 
     bool inTag = false;
 
 private:
-    std::string joined_;  ///< a line with its tags deleted, reused
+    // One line's state while its bytes go by.
+    const char* lineStart_ = nullptr;
+    const char* pieceStart_ = nullptr;
+    const char* firstGt_ = nullptr;
+    bool hasLt_ = false;
+    bool strayGt_ = false;
+    bool inside_ = false;
+    std::string_view onlyPiece_;  ///< the line's text while it is one stretch
+    std::string joined_;          ///< the line with its tags deleted, once it is more
+
+    void StartLine(const char* at);
+    void AddPiece(const char* from, const char* to);
+    template <class Take>
+    void EndLine(const char* end, Take& take);
 };
 
 /// Clears `matched` of every issue before a search.
@@ -109,57 +134,124 @@ std::vector<int> FoundPositions(const IssueRecord& issue);
 
 // ----------------------------------------------------------------------------
 
-template <class Take>
-void TagFilter::Line(std::string_view line, Take&& take)
+/// Calls `visit` with the position of every "\n", "<" and ">" of
+/// [begin, end), in order. Sixty-four bytes are tested at a time where the
+/// processor has the vector instructions for it.
+template <class Visit>
+void ForEachTagOrLineByte(const char* begin, const char* end, Visit&& visit)
 {
-    // One pass with the line's own state machine: outside a tag at the start
-    // of the line, whatever `inTag` says; a ">" outside a tag stays in the
-    // text. What is handed over follows from what the line holds:
-    //   no "<" and no ">": the line itself, unless inside a tag;
-    //   ">" but no "<":    the rest after the first ">";
-    //   "<":               the line with its tags deleted, unless it ends
-    //                      inside a tag or still holds a ">".
-    const char* const begin = line.data();
-    const char* const end = begin + line.size();
-    const char* firstGt = nullptr;
-    const char* pieceStart = begin;
-    bool hasLt = false;
-    bool strayGt = false;
-    bool inside = false;
-    joined_.clear();
-    for (const char* p = begin; p < end; ++p) {
-        const char c = *p;
-        if (c == '<') {
-            if (!inside) {
-                joined_.append(pieceStart, static_cast<std::size_t>(p - pieceStart));
-                inside = true;
+    const char* p = begin;
+#if defined(__SSE2__)
+    const __m128i nl = _mm_set1_epi8('\n');
+    const __m128i lt = _mm_set1_epi8('<');
+    const __m128i gt = _mm_set1_epi8('>');
+    const auto specials = [&](const char* at) -> std::uint64_t {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const __m128i hit =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, nl), _mm_cmpeq_epi8(v, lt)), _mm_cmpeq_epi8(v, gt));
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(hit));
+    };
+    for (; end - p >= 64; p += 64) {
+        std::uint64_t mask = specials(p) | specials(p + 16) << 16 | specials(p + 32) << 32 | specials(p + 48) << 48;
+        for (; mask; mask &= mask - 1)
+            visit(p + std::countr_zero(mask));
+    }
+#endif
+    for (; p < end; ++p)
+        if (*p == '\n' || *p == '<' || *p == '>')
+            visit(p);
+}
+
+// The filter's rules, per line, as one pass over the line's "<" and ">":
+// outside a tag at the start of the line, whatever `inTag` says; a ">"
+// outside a tag stays in the text. What is handed over follows from what the
+// line holds:
+//   no "<" and no ">": the line itself, unless inside a tag;
+//   ">" but no "<":    the rest after the first ">";
+//   "<":               the line with its tags deleted, unless it ends inside
+//                      a tag or still holds a ">".
+// After a line with "<" or ">", `inTag` says whether its last such byte is
+// "<"; a line with neither leaves it as it was.
+template <class Take>
+void TagFilter::Lines(std::string_view bytes, Take&& take)
+{
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    StartLine(begin);
+    ForEachTagOrLineByte(begin, end, [&](const char* p) {
+        switch (*p) {
+        case '\n':
+            EndLine(p > lineStart_ && p[-1] == '\r' ? p - 1 : p, take);
+            StartLine(p + 1);
+            break;
+        case '<':
+            if (!inside_) {
+                AddPiece(pieceStart_, p);
+                inside_ = true;
             }
-            hasLt = true;
-        } else if (c == '>') {
-            if (!firstGt)
-                firstGt = p;
-            if (inside) {
-                inside = false;
-                pieceStart = p + 1;
+            hasLt_ = true;
+            break;
+        default:  // '>'
+            if (!firstGt_)
+                firstGt_ = p;
+            if (inside_) {
+                inside_ = false;
+                pieceStart_ = p + 1;
             } else {
-                strayGt = true;
+                strayGt_ = true;
             }
         }
-    }
-    if (!hasLt) {
-        if (firstGt) {
+    });
+    if (lineStart_ < end)
+        EndLine(end, take);
+}
+
+inline void TagFilter::StartLine(const char* at)
+{
+    lineStart_ = pieceStart_ = at;
+    firstGt_ = nullptr;
+    hasLt_ = strayGt_ = inside_ = false;
+    onlyPiece_ = {};
+    joined_.clear();
+}
+
+template <class Take>
+void TagFilter::EndLine(const char* end, Take& take)
+{
+    if (!hasLt_) {
+        if (firstGt_) {
             inTag = false;
-            if (firstGt + 1 < end)
-                take(std::string_view(firstGt + 1, static_cast<std::size_t>(end - firstGt - 1)));
-        } else if (!line.empty() && !inTag) {
-            take(line);
+            if (firstGt_ + 1 < end)
+                take(std::string_view(firstGt_ + 1, static_cast<std::size_t>(end - firstGt_ - 1)));
+        } else if (end > lineStart_ && !inTag) {
+            take(std::string_view(lineStart_, static_cast<std::size_t>(end - lineStart_)));
         }
         return;
     }
-    inTag = inside;
-    if (inside || strayGt)
+    inTag = inside_;
+    if (inside_ || strayGt_)
         return;
-    joined_.append(pieceStart, static_cast<std::size_t>(end - pieceStart));
+    AddPiece(pieceStart_, end);
     if (!joined_.empty())
         take(std::string_view(joined_));
+    else if (!onlyPiece_.empty())
+        take(onlyPiece_);
+}
+
+inline void TagFilter::AddPiece(const char* from, const char* to)
+{
+    if (from == to)
+        return;
+    const std::string_view piece(from, static_cast<std::size_t>(to - from));
+    // Most lines hold one stretch of text: it is matched where it stands,
+    // and only a second one makes the joined copy.
+    if (onlyPiece_.empty() && joined_.empty()) {
+        onlyPiece_ = piece;
+        return;
+    }
+    if (joined_.empty()) {
+        joined_.assign(onlyPiece_);
+        onlyPiece_ = {};
+    }
+    joined_.append(piece);
 }

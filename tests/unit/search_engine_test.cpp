@@ -65,6 +65,29 @@ TEST(SearchMatch, EdgeCases)
     }
 }
 
+// The wide steps and Horspool's against a plain search of the lower-cased
+// text, on texts long enough for both, at every offset.
+TEST(SearchMatch, FindsTheFirstOccurrenceOnRandomTexts)
+{
+    std::mt19937 random(1251);
+    const char alphabet[] = {'a', 'A', 'b', '\xE0', '\xC0', '\xB8', '\xA8', ' ', '\xFF', '\xDF'};
+    const auto pick = [&](std::size_t length) {
+        std::string text(length, ' ');
+        for (char& c : text)
+            c = alphabet[random() % sizeof alphabet];
+        return text;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::string text = pick(random() % 120);
+        const std::string query = pick(1 + random() % 4);
+        const bool matchCase = random() % 2;
+        const std::size_t expected = matchCase ? text.find(query)
+                                               : platform::text::Lower1251(text).find(platform::text::Lower1251(query));
+        ASSERT_EQ(SearchQuery(query, matchCase, false).Find(text), expected)
+            << "[" << text << "] [" << query << "] " << matchCase;
+    }
+}
+
 struct FilterCase {
     std::vector<const char*> lines;
     std::vector<const char*> pieces;
@@ -96,7 +119,7 @@ TEST(SearchTagFilter, EdgeCases)
         TagFilter filter;
         std::vector<std::string> pieces;
         for (const char* line : c.lines)
-            filter.Line(W(line), [&](std::string_view piece) { pieces.emplace_back(piece); });
+            filter.Lines(W(line), [&](std::string_view piece) { pieces.emplace_back(piece); });
         std::vector<std::string> expected;
         for (const char* piece : c.pieces)
             expected.push_back(W(piece));
@@ -139,21 +162,37 @@ void LiteralFilter(std::string line, bool& inTag, std::vector<std::string>& piec
     }
 }
 
-TEST(SearchTagFilter, AgreesWithTheRulesAsWrittenOnRandomLines)
+// Whole files of random lines, long enough for the filter's wide steps, and
+// two files in a row so the state crosses from one to the next.
+TEST(SearchTagFilter, AgreesWithTheRulesAsWrittenOnRandomFiles)
 {
     std::mt19937 random(1251);
-    const char alphabet[] = {'<', '>', 'a', ' ', '\xE0', '/', '"'};
+    const char alphabet[] = {'<', '>', 'a', ' ', '\xE0', '/', '"', '\r', 'b', 'c'};
     for (int round = 0; round < 3000; ++round) {
         TagFilter filter;
         bool inTag = false;
         std::vector<std::string> fast, literal;
-        for (int l = 0; l < 6; ++l) {
-            std::string line(random() % 14, ' ');
-            for (char& c : line)
-                c = alphabet[random() % sizeof alphabet];
-            filter.Line(line, [&](std::string_view piece) { fast.emplace_back(piece); });
-            LiteralFilter(line, inTag, literal);
-            ASSERT_EQ(filter.inTag, inTag) << "line [" << line << "]";
+        for (int file = 0; file < 2; ++file) {
+            std::string bytes;
+            const int lines = static_cast<int>(random() % 8);
+            for (int l = 0; l < lines; ++l) {
+                // Mostly short lines, now and then one longer than a wide step.
+                std::string line(random() % 4 == 0 ? random() % 200 : random() % 14, ' ');
+                for (char& c : line)
+                    c = alphabet[random() % sizeof alphabet];
+                const bool last = l + 1 == lines;
+                const bool ended = !last || random() % 2;
+                const bool crlf = random() % 2;
+                bytes += line;
+                if (ended)
+                    bytes += crlf ? "\r\n" : "\n";
+                // A "\r" right before the "\n" is the terminator's.
+                if (ended && !crlf && !line.empty() && line.back() == '\r')
+                    line.pop_back();
+                LiteralFilter(line, inTag, literal);
+            }
+            filter.Lines(bytes, [&](std::string_view piece) { fast.emplace_back(piece); });
+            ASSERT_EQ(filter.inTag, inTag) << "file [" << bytes << "]";
         }
         ASSERT_EQ(fast, literal);
     }
