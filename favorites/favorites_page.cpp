@@ -3,6 +3,7 @@
 // section is removed; choosing a name makes its section current.
 #include "favorites/favorites_page.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include <wx/listbox.h>

@@ -82,6 +82,8 @@ protected:
     int OnInvoked(CDeleteConfirmDlgWindow* dialog) const override
     {
         *shownTitle = Utf8(dialog->titleField()->GetValue());
+        EXPECT_EQ(Utf8(dialog->GetTitle()), "Подтвердите удаление");
+        EXPECT_TRUE(dialog->titleField()->GetWindowStyle() & wxTE_READONLY);
         return answer;
     }
 

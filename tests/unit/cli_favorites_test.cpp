@@ -133,15 +133,4 @@ TEST_F(CliFavoritesTest, ReadsSelFoldInTheCurrentFolderAndNeverWritesIt)
     EXPECT_FALSE(std::filesystem::exists(empty.Join("SelFold.dat")));
 }
 
-TEST_F(CliFavoritesTest, UsageErrorsExitWithTwo)
-{
-    for (const auto& args : {std::vector<std::string>{"favorites", "a", "b"},
-                             std::vector<std::string>{"favorites", "--html", "--json"},
-                             std::vector<std::string>{"--json", "favorites", "--html"}}) {
-        const ToolRun run = RunTool(args);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_TRUE(run.err.starts_with("usage: vestrels-cli")) << run.err;
-    }
-}
-
 }  // namespace

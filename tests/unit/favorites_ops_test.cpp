@@ -132,13 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
         OpCase{"RemovingTheOnlyArticleEmptiesTheStore", {{"A", {"T1"}}}, {Remove{0, 0, true}}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FavoritesOps, AddedFavouriteKeepsTheCleanedLinkAndPlainMark)
-{
-    FavoritesStore store;
-    ASSERT_EQ(AddFavorite(store, "S", "T", "D:\\j\\a\r\nb.htm", {}).outcome, AddOutcome::Added);
-    EXPECT_EQ(store.sections[0].articles[0].link, "D:\\j\\a  b.htm");
-}
-
 // A copy that fails is reported once, with the index being copied and the old
 // count; the rest of the new array stays empty. What is left must still make
 // a file that reads back field for field: an empty record would shift all
