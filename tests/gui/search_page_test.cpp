@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <sstream>
 
@@ -208,6 +209,28 @@ TEST_F(SearchPageTest, ChoosingARowShowsTheIssueWithItsFoundEntries)
     EXPECT_EQ(env.opened[0].value, env.work.Join("izone58") + "/index.htm");
 }
 
+// Choosing a row left "Читать" on the article clicked in the issue shown
+// before, so it opened that position of the newly chosen issue.
+TEST_F(SearchPageTest, ReadAfterAnArticleClickAndANewRowOpensTheNewIssue)
+{
+    WriteIssue(env.work, "izone57", ".\\frame\\left.htm", 3);
+    WriteIssue(env.work, "izone58", ".\\frame\\left.htm", 3);
+    Open(env.work.path());
+    Search("Article 2", false);
+    ASSERT_EQ(Results()->GetCount(), 2u);
+    ClickRow(0);
+    CQuillboxView* view = env.frame->articleView;
+    const HitRect& second = TheLibrary().issues[0].articles[1].hitRect;
+    ClickAt(view, wxPoint((second.left + second.right) / 2, (second.top + second.bottom) / 2));
+    ASSERT_FALSE(env.frame->listItemChosen);
+    SendCommand(env.frame, ID_CMD_READ);
+    ClickRow(1);
+    SendCommand(env.frame, ID_CMD_READ);
+    ASSERT_EQ(env.opened.size(), 2u);
+    EXPECT_EQ(env.opened[0].value, env.work.Join("izone57") + "/a2.htm");
+    EXPECT_EQ(env.opened[1].value, env.work.Join("izone58") + "/index.htm");
+}
+
 // ----------------------------------------------------------------------------
 // the window and the command-line tool agree
 // ----------------------------------------------------------------------------
@@ -297,28 +320,51 @@ protected:
     }
 };
 
+// "Прервать", Esc and the close box, one search each.
 TEST_F(InterruptedSearch, CancelHidesTheDialogAtOnceAndKeepsTheRows)
 {
-    wxDialog* dialog = Page().progressDlg.window();
-    EXPECT_TRUE(env.frame->IsEnabled());
-    auto* bar = dynamic_cast<wxGauge*>(dialog->FindWindow(ID_PROGRESS_BAR));
-    EXPECT_EQ(bar->GetRange(), 30);
-    EXPECT_GE(bar->GetValue(), 2);
-    Click(dialog->FindWindow(wxID_CANCEL));
-    // Hidden at once; the worker's final message may have destroyed it since.
-    dialog = Page().progressDlg.window();
-    EXPECT_TRUE(!dialog || !dialog->IsShown());
-    EXPECT_EQ(Page().cancelState, -10);
-    ASSERT_TRUE(PumpUntil([this] { return !Page().SearchRunning(); }));
-    const unsigned rows = Results()->GetCount();
-    EXPECT_GE(rows, 2u);
-    EXPECT_LT(rows, 30u);
-    // The worker's final message or the timer destroys the window.
-    EXPECT_TRUE(PumpUntil([this] { return !Page().progressDlg.window(); }, 1500));
-    Pump(200);
-    EXPECT_EQ(Results()->GetCount(), rows);
-    for (unsigned row = 0; row < rows; ++row)
-        EXPECT_EQ(Page().resultIssues[row], static_cast<std::int32_t>(row));
+    const std::vector<std::pair<const char*, std::function<void(wxDialog*)>>> ways = {
+        {"button", [this](wxDialog* dialog) { Click(dialog->FindWindow(wxID_CANCEL)); }},
+        {"Esc",
+         [this](wxDialog* dialog) {
+             dialog->FindWindow(wxID_CANCEL)->SetFocus();
+             sim.Char(WXK_ESCAPE);
+             Pump(100);
+         }},
+        {"close box",
+         [](wxDialog* dialog) {
+             dialog->Close();
+             Pump(100);
+         }},
+    };
+    for (std::size_t way = 0; way < ways.size(); ++way) {
+        SCOPED_TRACE(ways[way].first);
+        if (way > 0) {
+            Search("needle", true);
+            ASSERT_TRUE(PumpUntil([this] { return Results()->GetCount() >= 2; }));
+        }
+        wxDialog* dialog = Page().progressDlg.window();
+        ASSERT_TRUE(dialog);
+        EXPECT_TRUE(env.frame->IsEnabled());
+        auto* bar = dynamic_cast<wxGauge*>(dialog->FindWindow(ID_PROGRESS_BAR));
+        EXPECT_EQ(bar->GetRange(), 30);
+        EXPECT_GE(bar->GetValue(), 2);
+        ways[way].second(dialog);
+        // Hidden at once; the worker's final message may have destroyed it since.
+        dialog = Page().progressDlg.window();
+        EXPECT_TRUE(!dialog || !dialog->IsShown());
+        EXPECT_EQ(Page().cancelState, -10);
+        ASSERT_TRUE(PumpUntil([this] { return !Page().SearchRunning(); }));
+        const unsigned rows = Results()->GetCount();
+        EXPECT_GE(rows, 2u);
+        EXPECT_LT(rows, 30u);
+        // The worker's final message or the timer destroys the window.
+        EXPECT_TRUE(PumpUntil([this] { return !Page().progressDlg.window(); }, 1500));
+        Pump(200);
+        EXPECT_EQ(Results()->GetCount(), rows);
+        for (unsigned row = 0; row < rows; ++row)
+            EXPECT_EQ(Page().resultIssues[row], static_cast<std::int32_t>(row));
+    }
 }
 
 TEST_F(InterruptedSearch, TabChangeEndsTheSearchBeforeThePageGoes)
