@@ -10,6 +10,7 @@
 #include "platform/paths.h"
 #include "platform/text1251.h"
 #include "search/search_engine.h"
+#include "support/literal_search.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -124,41 +125,6 @@ TEST(SearchTagFilter, EdgeCases)
         for (const char* piece : c.pieces)
             expected.push_back(W(piece));
         EXPECT_EQ(pieces, expected) << c.lines.front();
-    }
-}
-
-// The filter's rules as written, deleting from the line one tag at a time.
-void LiteralFilter(std::string line, bool& inTag, std::vector<std::string>& pieces)
-{
-    const bool hasLt = line.find('<') != std::string::npos;
-    if (hasLt)
-        inTag = true;
-    if (line.find('>') != std::string::npos)
-        inTag = false;
-    if (!hasLt) {
-        const std::size_t gt = line.find('>');
-        if (gt != std::string::npos) {
-            line.erase(0, gt + 1);
-            if (!line.empty())
-                pieces.push_back(line);
-        } else if (!line.empty() && !inTag) {
-            pieces.push_back(line);
-        }
-        return;
-    }
-    for (std::size_t m; (m = line.find('<')) != std::string::npos;) {
-        inTag = true;
-        const std::size_t o = line.find('>', m);
-        if (o != std::string::npos) {
-            line.erase(m, o - m + 1);
-            inTag = false;
-        } else {
-            line.erase(m);
-        }
-        if (line.empty())
-            return;
-        if (line.find_first_of("<>") == std::string::npos && !inTag)
-            pieces.push_back(line);
     }
 }
 
