@@ -4,6 +4,7 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/ffile.h>
+#include <wx/stdpaths.h>
 #include <wx/stockitem.h>
 #include <wx/translation.h>
 
@@ -11,6 +12,7 @@
 #include "config/about_dlg.h"
 #include "config/font_selection.h"
 #include "app/ids.h"
+#include "app/readme_location.h"
 #include "app/main_frame.h"
 #include "app/quillbox_doc.h"
 #include "articles/quillbox_view.h"
@@ -111,7 +113,8 @@ void CMainFrame::OnReadme(wxCommandEvent&)
 {
     // The process's current directory, not the journals' working directory;
     // a missing page is the desktop's to report.
-    const std::string readme = platform::files::CurrentDirectory() + "\\Readme.htm";
+    const wxScopedCharBuffer program = wxStandardPaths::Get().GetExecutablePath().utf8_str();
+    const std::string readme = ReadmeToOpen(platform::files::CurrentDirectory(), program.data());
     TheHostUi().OpenTarget({platform::shell::TargetKind::File, readme});
 }
 

@@ -1,7 +1,8 @@
 list(APPEND VESTRELS_CORE_SOURCES
   app/settings_store.cpp
   app/journal_catalogue.cpp
-  app/placement.cpp)
+  app/placement.cpp
+  app/readme_location.cpp)
 list(APPEND VESTRELS_GUI_SOURCES
   app/quillbox_app.cpp
   app/quillbox_doc.cpp

@@ -10,6 +10,7 @@ VESTRELS_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libchm-dev
   xvfb xauth xdotool fonts-dejavu-core
+  desktop-file-utils appstream
   fp-utils clang
 )
 
