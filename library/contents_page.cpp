@@ -2,6 +2,9 @@
 // the issues and hands the chosen one to the article view.
 #include "library/contents_page.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <wx/listbox.h>
 
 #include "app/main_frame.h"
@@ -10,6 +13,7 @@
 #include "library/article_target.h"
 #include "library/discovery.h"
 #include "platform/files.h"
+#include "platform/text1251.h"
 #include "platform/wx/list_cursor.h"
 #include "platform/wx/wx_host_ui.h"
 #include "platform/wx/wx_text.h"
@@ -41,7 +45,22 @@ CContentsPage::CContentsPage(CMainFrame* frame) : CPage(frame), favoritesFile(kF
 CContentsPage::~CContentsPage()
 {
     DestroyWindow();
-    favoritesFile.Save(favorites);
+    SaveFavorites();
+}
+
+bool CContentsPage::SaveFavorites()
+{
+    // A file that could not be read is never written: nothing failed here.
+    if (favoritesFile.LoadFailed())
+        return false;
+    if (favoritesFile.Save(favorites))
+        return true;
+    // Favourites lost without a word are what this box prevents.
+    std::error_code error;
+    const std::string path = std::filesystem::absolute(kFavoritesFileName, error).string();
+    TheHostUi().ShowMessage(platform::text::To1251FromUtf8("Не удалось сохранить избранное в файл\n" + path),
+                            "Vestrels", platform::MessageIcon::Error, platform::MessageButtons::Ok);
+    return false;
 }
 
 wxListBox* CContentsPage::issueList() const

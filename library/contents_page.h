@@ -20,8 +20,9 @@ public:
     /// Opens `link` of the current issue, or a complete link (favourites).
     void OpenArticle(std::string link, bool relative);
 
-    /// Writes the favourites now, as at exit; false when nothing was written.
-    bool SaveFavorites() { return favoritesFile.Save(favorites); }
+    /// Writes the favourites now, as at exit; false when they could not be
+    /// written, which the user is told in a message box naming the file.
+    bool SaveFavorites();
 
     /// Throws the library away; the next window builds it again.
     void ReleaseLibrary();

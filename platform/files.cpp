@@ -7,6 +7,7 @@
 #include "platform/text1251.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,6 +17,9 @@
 
 namespace platform::files {
 namespace {
+
+std::atomic<bool> fullDisk{false};
+
 
 /// The folder part of "<folder>\*" (also "*.*"); any other path is the folder.
 std::string_view FolderOfPattern(std::string_view pattern)
@@ -104,18 +108,6 @@ bool ReadOpenFile(int fd, std::string& bytes, int* permissions = nullptr)
     return n >= 0;
 }
 
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 /// The file a chain of symbolic links ends at, the path itself when it is no link.
 std::filesystem::path FollowLinks(std::filesystem::path path)
@@ -162,12 +154,51 @@ bool RewriteInPlace(const std::filesystem::path& file, std::string_view bytes)
     const int fd = open(file.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return false;
-    bool ok = WriteAll(fd, bytes) && ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
+    // Room for the new contents first: a full disk then fails before a
+    // single byte of the old contents is overwritten.
+    bool ok = ReserveSpace(fd, bytes.size()) && WriteAll(fd, bytes) &&
+              ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     return ok;
 }
 
 }  // namespace
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    if (fullDisk) {
+        // As a full disk does: part of the bytes goes out, then ENOSPC.
+        const ssize_t written = write(fd, bytes.data(), bytes.size() / 2);
+        (void)written;
+        errno = ENOSPC;
+        return false;
+    }
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool ReserveSpace(int fd, std::size_t size)
+{
+    if (fullDisk) {
+        errno = ENOSPC;
+        return false;
+    }
+    const int error = size == 0 ? 0 : posix_fallocate(fd, 0, static_cast<off_t>(size));
+    // A file system that cannot reserve gets the plain writes.
+    return error == 0 || error == EOPNOTSUPP || error == EINVAL;
+}
+
+void SimulateFullDiskForTesting(bool full)
+{
+    fullDisk = full;
+}
 
 std::optional<std::vector<DirEntry>> ListDirectory(std::string_view internalPattern)
 {

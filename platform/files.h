@@ -50,4 +50,15 @@ bool CreateEmptyHostFile(const std::string& hostPath, int permissions = 0644);
 /// exist yet is created with `newPermissions` (less the umask).
 bool ReplaceHostFile(const std::string& hostPath, std::string_view bytes, int newPermissions = 0644);
 
+/// Writes all bytes to a file descriptor, going on after interruptions.
+bool WriteAll(int fd, std::string_view bytes);
+
+/// Reserves room for `size` bytes at the start of a file, so that a full
+/// disk shows before anything is written.
+bool ReserveSpace(int fd, std::size_t size);
+
+/// Makes every following write of WriteAll and ReserveSpace fail as on a
+/// full disk (tests of what a failed save leaves behind).
+void SimulateFullDiskForTesting(bool full);
+
 }  // namespace platform::files

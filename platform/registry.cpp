@@ -12,6 +12,7 @@
 // Reads never touch the file.
 #include "platform/registry.h"
 
+#include "platform/files.h"
 #include "platform/regedit_file.h"
 
 #include <algorithm>
@@ -177,20 +178,6 @@ bool MoveDamagedAside(const std::string& hive)
     return false;
 }
 
-bool WriteAll(int fd, const std::string& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 /// Whether the copy holds the text as whole lines (the text of a last line
 /// may lack its line end).
 bool HoldsLines(const std::string& copy, const std::string& lines)
@@ -231,7 +218,7 @@ bool CopyAside(const std::string& hive, const std::string& bytes)
             continue;
         if (fd < 0)
             return false;
-        const bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
+        const bool written = files::WriteAll(fd, bytes) && fsync(fd) == 0;
         if (close(fd) != 0 || !written) {
             unlink(aside.c_str());
             return false;
@@ -257,7 +244,7 @@ bool ReplaceHive(const std::string& folder, const std::string& hive, const std::
     const int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
-    const bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
+    const bool written = files::WriteAll(fd, bytes) && fsync(fd) == 0;
     if (close(fd) != 0 || !written || rename(tmp.c_str(), hive.c_str()) != 0) {
         unlink(tmp.c_str());
         return false;
