@@ -80,16 +80,22 @@ int CloseOnSignals::Enter(wxDialog* dialog)
 void CloseOnSignals::Exit(wxDialog* dialog)
 {
     openDialogs_.erase(std::remove(openDialogs_.begin(), openDialogs_.end(), dialog), openDialogs_.end());
-    if (closing_ && openDialogs_.empty())
+    if (!closing_)
+        return;
+    // The inner dialog's loop has returned: the next one out is now the
+    // innermost and can be ended.
+    if (openDialogs_.empty())
         CloseMainWindowLater();
+    else
+        Cancel(openDialogs_.back());
 }
 
 void CloseOnSignals::EndOpenDialogs()
 {
-    // The innermost first: its loop runs inside the others'.
-    const std::vector<wxDialog*> dialogs(openDialogs_.rbegin(), openDialogs_.rend());
-    for (wxDialog* dialog : dialogs)
-        Cancel(dialog);
+    // Only the innermost: ending an outer dialog's loop while an inner one
+    // runs would quit the inner loop instead and leave the outer one running.
+    // Each dialog's Exit ends the next one out.
+    Cancel(openDialogs_.back());
 }
 
 void CloseOnSignals::CloseMainWindowLater()
