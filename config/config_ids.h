@@ -1,6 +1,10 @@
 // Control ids of the configuration dialogs, with the program's fixed values.
 #pragma once
 
+/// "Отмена": the desktop would write its own word on a button with the
+/// framework's cancel id, so the button keeps the program's fixed id.
+enum DialogButtonId { ID_CANCEL_BUTTON = 2 };
+
 enum JournalsDlgId {
     ID_KIND_LIST = 1026,
     ID_ADD_KIND = 1003,
@@ -39,6 +43,7 @@ struct ConfigResourceId {
     int value;
 };
 inline constexpr ConfigResourceId kConfigResourceIds[] = {
+    {"ID_CANCEL_BUTTON", ID_CANCEL_BUTTON},
     {"ID_KIND_LIST", ID_KIND_LIST},
     {"ID_ADD_KIND", ID_ADD_KIND},
     {"ID_DELETE_KIND", ID_DELETE_KIND},

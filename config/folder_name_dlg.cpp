@@ -13,6 +13,9 @@ int CFolderNameDlg::DoModal(wxWindow* parent)
     wxDialog dialog;
     if (!wxXmlResource::Get()->LoadDialog(&dialog, parent, "IDD_FOLDER_NAME"))
         return wxID_CANCEL;
+    // Esc and the close box press "Отмена".
+    dialog.SetEscapeId(ID_CANCEL_BUTTON);
+    dialog.Bind(wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_CANCEL); }, ID_CANCEL_BUTTON);
     auto* edit = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(ID_FOLDER_NAME));
     edit->ChangeValue(From1251(folderName));
     edit->SelectAll();

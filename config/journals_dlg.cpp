@@ -43,7 +43,7 @@ const HelpText kHelpTexts[] = {
     {ID_ADD_KIND, "В окне, выпадающем после нажатия этой кнопки, введите  имя папки с новым журналом"},
     {ID_DELETE_KIND, "При нажатии кнопки из списка обрабатываемых журналов удаляется выделенное имя"},
     {wxID_OK, "После нажатия кнопки \"ОК\" его отредактированное содержимое запоминается."},
-    {wxID_CANCEL, "После нажатия этой кнопки сохраняется прежнее состояние."},
+    {ID_CANCEL_BUTTON, "После нажатия этой кнопки сохраняется прежнее состояние."},
     {ID_APPLY_KIND, "При нажатии этой кнопки результаты редактирования сохраняются без выхода из диалога."},
 };
 
@@ -68,6 +68,7 @@ private:
     void OnDelete(wxCommandEvent& event);
     void OnApply(wxCommandEvent& event);
     void OnOk(wxCommandEvent& event);
+    void OnCancel(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
 
     wxDECLARE_EVENT_TABLE();
@@ -85,6 +86,7 @@ wxBEGIN_EVENT_TABLE(JournalsWindow, wxDialog)
     EVT_BUTTON(ID_DELETE_KIND, JournalsWindow::OnDelete)
     EVT_BUTTON(ID_APPLY_KIND, JournalsWindow::OnApply)
     EVT_BUTTON(wxID_OK, JournalsWindow::OnOk)
+    EVT_BUTTON(ID_CANCEL_BUTTON, JournalsWindow::OnCancel)
     EVT_CHAR_HOOK(JournalsWindow::OnCharHook)
 wxEND_EVENT_TABLE()
 
@@ -112,6 +114,8 @@ JournalsWindow::JournalsWindow(CJournalsDlg& owner, wxWindow* parent) : owner(ow
     for (const JournalKind& kind : editor.catalogue().entries)
         rows.Add(From1251(kind.prefix));
     list->Set(rows);
+    // Esc and the close box press "Отмена".
+    SetEscapeId(ID_CANCEL_BUTTON);
     loaded = true;
 }
 
@@ -177,6 +181,11 @@ void JournalsWindow::OnOk(wxCommandEvent&)
 {
     ApplyEdits();
     EndModal(wxID_OK);
+}
+
+void JournalsWindow::OnCancel(wxCommandEvent&)
+{
+    EndModal(wxID_CANCEL);
 }
 
 void JournalsWindow::OnCharHook(wxKeyEvent& event)

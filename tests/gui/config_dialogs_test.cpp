@@ -176,7 +176,7 @@ TEST_F(ConfigDialogs, CancelAfterAddStoresNothingAndTheEntryStaysForNextTime)
     script.Then(kEditorTitle, [](wxDialog& d) { ClickOn(d.FindWindow(ID_ADD_KIND)); });
     script.Then(kFolderTitle, [](wxDialog& d) { TypeInto(d.FindWindow(ID_FOLDER_NAME), "hacker"); });
     script.Then(kFolderTitle, [](wxDialog& d) { ClickOn(d.FindWindow(wxID_OK)); });
-    script.Then(kEditorTitle, [](wxDialog& d) { ClickOn(d.FindWindow(wxID_CANCEL)); });
+    script.Then(kEditorTitle, [](wxDialog& d) { ClickOn(d.FindWindow(ID_CANCEL_BUTTON)); });
     RunCommand(ID_CMD_JOURNALS, script);
     EXPECT_EQ(env.Value("NameJournals"), storedNames);
     EXPECT_EQ(env.frame->catalogue.kindCount(), 6);
@@ -185,7 +185,9 @@ TEST_F(ConfigDialogs, CancelAfterAddStoresNothingAndTheEntryStaysForNextTime)
     DialogScript again;
     again.Then(kEditorTitle, [&](wxDialog& d) {
         rows = ListRows(dynamic_cast<wxListBox*>(d.FindWindow(ID_KIND_LIST)));
-        ClickOn(d.FindWindow(wxID_CANCEL));
+        // Esc is "Отмена" too.
+        Sim().MouseMove(d.GetScreenRect().GetPosition() + wxPoint(4, 4));
+        Sim().Char(WXK_ESCAPE);
     });
     RunCommand(ID_CMD_JOURNALS, again);
     ASSERT_EQ(rows.size(), 6u);
@@ -229,7 +231,7 @@ TEST_F(ConfigDialogs, HelpPopupsShowTheControlsTextBesideTheHelpPoint)
     script.Then(kEditorTitle, [&](wxDialog& d) {
         // A label has no text: no pop-up.
         popupOverLabel = CHelpPopup::Shown() != nullptr;
-        ClickOn(d.FindWindow(wxID_CANCEL));
+        ClickOn(d.FindWindow(ID_CANCEL_BUTTON));
     });
     RunCommand(ID_CMD_JOURNALS, script);
 
