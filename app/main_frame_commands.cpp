@@ -20,6 +20,7 @@
 #include "library/contents_page.h"
 #include "library/discovery.h"
 #include "platform/files.h"
+#include "platform/wx/close_signals.h"
 #include "platform/wx/wx_host_ui.h"
 #include "search/search_page.h"
 #include "favorites/favorites_page.h"
@@ -64,7 +65,9 @@ void CMainFrame::OnWorkingDirectory(wxCommandEvent&)
 
 void CMainFrame::RebuildLibrary()
 {
-    if (!leftPane)
+    // The window is about to close on a termination signal: building the
+    // library again would only ask for a folder that nobody can choose.
+    if (!leftPane || TerminationRequested())
         return;
     // A text search reads the library and marks its entries: it ends first,
     // and its rows name issues of the library that goes.

@@ -18,6 +18,7 @@ struct SignalHandler {
 };
 
 std::function<void(int)> g_onSignal;
+bool g_terminationRequested = false;
 
 gboolean Dispatch(gpointer data)
 {
@@ -50,6 +51,7 @@ CloseOnSignals::CloseOnSignals(std::function<wxWindow*()> mainWindow) : mainWind
 
 CloseOnSignals::~CloseOnSignals()
 {
+    g_terminationRequested = false;
     HandleTerminationSignals(nullptr);
     Unregister();
 }
@@ -62,6 +64,7 @@ void CloseOnSignals::OnSignal(int signal)
         std::_Exit(128 + signal);
     }
     closing_ = true;
+    g_terminationRequested = true;
     if (openDialogs_.empty())
         CloseMainWindowLater();
     else
@@ -109,6 +112,11 @@ void CloseOnSignals::CloseMainWindowLater()
             window->Close();
     });
     wxWakeUpIdle();
+}
+
+bool TerminationRequested()
+{
+    return g_terminationRequested;
 }
 
 void HandleTerminationSignals(std::function<void(int)> onSignal)

@@ -26,8 +26,6 @@ public:
     /// What a signal does; called from the main loop.
     void OnSignal(int signal);
 
-    bool closing() const { return closing_; }
-
 protected:
     int Enter(wxDialog* dialog) override;
     void Exit(wxDialog* dialog) override;
@@ -40,6 +38,9 @@ private:
     void EndOpenDialogs();
     void CloseMainWindowLater();
 };
+
+/// Whether a termination signal has come and the main window is closing.
+bool TerminationRequested();
 
 /// Calls `onSignal(signal)` from the main loop on SIGTERM, SIGINT and SIGHUP.
 void HandleTerminationSignals(std::function<void(int)> onSignal);

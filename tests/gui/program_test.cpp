@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 #include <vector>
 
@@ -195,12 +196,18 @@ TEST(Program, TermSignalWithADialogUpEndsTheProgramAndKeepsTheData)
         const char* keys;      ///< typed into the running program
         const char* dialog;    ///< the title to wait for
         int status;            ///< 0: closed as by the close box
+        bool removeWork = false;  ///< the journals' folder vanishes once the window is up
     } cases[] = {
         {"first-start folder browser", false, false, "", "Выберите папку с номерами журналов", 128 + SIGTERM},
         {"start-up message", true, true, "", "Ошибка открытия файла", 128 + SIGTERM},
         {"Ctrl+O", true, false, "key ctrl+o", "Open", 0},
         {"working directory", true, false, "key F10 sleep 0.3 key Right sleep 0.3 key Down sleep 0.3 key Return",
          "Выберите папку с номерами журналов", 0},
+        // The cancelled browser used to lead to a rebuild that asked five
+        // more times for a folder and then ended the program with status 1.
+        {"working directory of a vanished collection", true, false,
+         "key F10 sleep 0.3 key Right sleep 0.3 key Down sleep 0.3 key Return", "Выберите папку с номерами журналов",
+         0, true},
     };
     FavoritesStore favorites;
     favorites.sections.push_back({"Раздел", {{"Статья", "C:\\a.htm"}}});
@@ -224,6 +231,8 @@ TEST(Program, TermSignalWithADialogUpEndsTheProgramAndKeepsTheData)
         ASSERT_GT(pid, 0);
         if (c.keys[0] != '\0') {
             ASSERT_TRUE(WaitForWindow("Quillbox"));
+            if (c.removeWork)
+                std::filesystem::remove_all(work.path());
             TypeIntoMainWindow(c.keys);
         }
         ASSERT_TRUE(WaitForWindow(c.dialog));
