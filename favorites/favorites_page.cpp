@@ -19,8 +19,6 @@ namespace {
 
 constexpr int kStartTimerId = 2;
 constexpr int kStartDelayMs = 100;
-// The list keeps this far from the page's edges.
-constexpr int kListMargin = 10;
 
 }  // namespace
 
@@ -107,13 +105,7 @@ void CFavoritesPage::ClearSectionList()
 
 void CFavoritesPage::FitList()
 {
-    wxListBox* list = sectionList();
-    if (!list)
-        return;
-    const wxSize size = window()->GetClientSize();
-    list->SetSize(kListMargin, kListMargin, std::max(0, size.x - 2 * kListMargin),
-                  std::max(0, size.y - 2 * kListMargin));
-    list->Refresh();
+    FitInside(sectionList());
 }
 
 void CFavoritesPage::OnSize(wxSizeEvent& event)

@@ -1,5 +1,7 @@
 #include "leftpane/page.h"
 
+#include <algorithm>
+
 #include <wx/panel.h>
 #include <wx/window.h>
 #include <wx/xrc/xmlres.h>
@@ -29,4 +31,14 @@ void CPage::DestroyWindow()
     window_ = nullptr;
     window->PopEventHandler();
     window->Destroy();
+}
+
+void CPage::FitInside(wxWindow* control) const
+{
+    constexpr int kMargin = 10;
+    if (!control || !window_)
+        return;
+    const wxSize size = window_->GetClientSize();
+    control->SetSize(kMargin, kMargin, std::max(0, size.x - 2 * kMargin), std::max(0, size.y - 2 * kMargin));
+    control->Refresh();
 }

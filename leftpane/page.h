@@ -20,6 +20,10 @@ public:
     wxWindow* window() const { return window_; }
 
 protected:
+    /// Lays `control` over the page's client area, 10 pixels inside every
+    /// edge, as the list pages keep their list.
+    void FitInside(wxWindow* control) const;
+
     virtual const char* ResourceName() const = 0;
     /// Runs each time the window has been created.
     virtual void OnInitPage() {}

@@ -20,8 +20,6 @@
 
 namespace {
 
-// The list keeps this far from the page's edges.
-constexpr int kListMargin = 10;
 constexpr const char* kFavoritesFileName = "SelFold.dat";
 
 }  // namespace
@@ -114,13 +112,7 @@ void CContentsPage::OnDestroyPage()
 
 void CContentsPage::FitList()
 {
-    wxListBox* list = issueList();
-    if (!list)
-        return;
-    const wxSize size = window()->GetClientSize();
-    list->SetSize(kListMargin, kListMargin, std::max(0, size.x - 2 * kListMargin),
-                  std::max(0, size.y - 2 * kListMargin));
-    list->Refresh();
+    FitInside(issueList());
 }
 
 void CContentsPage::OnSize(wxSizeEvent& event)

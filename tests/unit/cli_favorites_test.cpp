@@ -10,21 +10,11 @@
 
 #include "cli/cli.h"
 #include "favorites/favorites_store.h"
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
-
-ToolRun RunTool(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string Internal(std::string hostPath)
 {

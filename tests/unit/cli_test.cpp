@@ -10,21 +10,11 @@
 #include "app/settings_store.h"
 #include "cli/cli.h"
 #include "platform/registry.h"
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
-
-ToolRun RunTool(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::vector<std::string> Lines(const std::string& text)
 {

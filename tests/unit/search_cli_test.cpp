@@ -7,21 +7,11 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
-
-ToolRun RunTool(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class SearchCli : public ::testing::Test {
 protected:
