@@ -116,8 +116,8 @@ void CMainFrame::OnReadme(wxCommandEvent&)
 {
     // The process's current directory, not the journals' working directory;
     // a missing page is the desktop's to report.
-    const wxScopedCharBuffer program = wxStandardPaths::Get().GetExecutablePath().utf8_str();
-    const std::string readme = ReadmeToOpen(platform::files::CurrentDirectory(), program.data());
+    const std::string program = wxStandardPaths::Get().GetExecutablePath().utf8_string();
+    const std::string readme = ReadmeToOpen(platform::files::CurrentDirectory(), program);
     TheHostUi().OpenTarget({platform::shell::TargetKind::File, readme});
 }
 

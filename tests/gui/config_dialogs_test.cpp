@@ -290,7 +290,8 @@ TEST_F(ConfigDialogs, ChosenFontIsDrawnAtOnceAndEscStoresIt)
     RunCommand(ID_CMD_FONTS, script);
 
     EXPECT_GT(paintsAfterChoice, paintsBeforeChoice) << "the view was not repainted after the choice";
-    const TextStyle& style = env.frame->styles[kStylePlainTitle];
+    // A copy: the frame that holds it is closed below.
+    const TextStyle style = env.frame->styles[kStylePlainTitle];
     EXPECT_EQ(style.font.faceName, "DejaVu Serif");
     EXPECT_EQ(style.color, 0x00008000u);
     EXPECT_LT(style.font.height, 0);
