@@ -58,7 +58,7 @@ private:
     wxTimer refreshTimer;
     TextWidthCache widthCache;
     ScrollBarSettings shownScrollBar;  ///< what the scroll bar was last told
-    int pendingWheel = 0;              ///< a fine-grained wheel's part of a line step
+    int pendingWheel = 0;              ///< a fine-grained wheel's turn not yet a whole line step
     CSectionDlg sectionDlg;            ///< one for the view's life: the last name is offered again
 
     int CurrentIndex() const;

@@ -28,9 +28,9 @@ void ApplyScroll(ArticleViewState& state, ScrollAction action, int thumbPosition
 PixelRect ScrollInvalidation(PixelRect client);
 
 /// Line steps for a turn of the mouse wheel: three per notch (rotation /
-/// delta), negative (up) for a turn away from the user. The part of a step
-/// that a fine-grained wheel reports is kept in `pending` until it adds up;
-/// a turn the other way drops it.
+/// delta), negative (up) for a turn away from the user. A fine-grained
+/// wheel reports less than a notch at a time: that remainder is kept in
+/// `pending` until it adds up to a step; a turn the other way drops it.
 int WheelLineSteps(int rotation, int delta, int& pending);
 
 /// Scrolls by `steps` line steps (negative: up), each with the limit of line
