@@ -5,13 +5,13 @@
 // refuses every request, and its messages go to the error stream.
 #include "cli/cli.h"
 
-#include <charconv>
 #include <filesystem>
 #include <optional>
 
 #include <nlohmann/json.hpp>
 
 #include "app/journal_catalogue.h"
+#include "cli/cli_args.h"
 #include "favorites/favorites_export.h"
 #include "favorites/favorites_ops.h"
 #include "favorites/favorites_store.h"
@@ -27,58 +27,25 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: vestrels-cli [--dir DIR] [--json] COMMAND\n"
-    "commands:\n"
-    "  list                     the issues: index, folder, caption\n"
-    "  toc N                    issue N's table of contents: position, title, link\n"
-    "  target N [LINK]          what opening LINK of issue N opens (its start page without LINK)\n"
-    "  search [--text] [--whole-word] [--match-case] [--] QUERY\n"
-    "                           the issues whose titles (with --text: article texts) hold QUERY:\n"
-    "                           index, caption, positions of the found entries\n"
-    "  favorites [--html] [FILE] the favourites of FILE (default: SelFold.dat here): section,\n"
-    "                           name, title, link; --html: a bookmarks file for a web browser\n"
-    "options:\n"
-    "  --dir DIR                the working directory (default: the stored one)\n"
-    "  --json                   one JSON object per line\n"
-    "  --help                   this text\n";
-
-struct SearchOptions {
-    bool inText = false;
-    bool wholeWord = false;
-    bool matchCase = false;
-};
-
-struct Options {
-    std::optional<std::string> dir;
-    bool json = false;
-    bool help = false;
-    std::string command;
-    std::vector<std::string> operands;
-    SearchOptions search;
-};
-
-/// The search command's own options, then exactly one query.
-bool ParseSearchOperands(Options& options)
+/// Text for a terminal: every control character (C0, DEL and C1) becomes a
+/// blank, so that a name or title can neither split a line nor send the
+/// terminal an escape sequence.
+std::string Printable(std::string utf8)
 {
-    std::vector<std::string> rest;
-    bool optionsEnded = false;
-    for (const std::string& arg : options.operands) {
-        if (optionsEnded || !arg.starts_with("--"))
-            rest.push_back(arg);
-        else if (arg == "--")
-            optionsEnded = true;
-        else if (arg == "--text")
-            options.search.inText = true;
-        else if (arg == "--whole-word")
-            options.search.wholeWord = true;
-        else if (arg == "--match-case")
-            options.search.matchCase = true;
-        else
-            return false;
+    std::string shown;
+    shown.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        const bool c1 = byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0 &&
+                        static_cast<unsigned char>(utf8[i + 1]) >= 0x80;
+        if (byte < 0x20 || byte == 0x7F || c1) {
+            shown += ' ';
+            i += c1 ? 1 : 0;
+        } else {
+            shown += utf8[i];
+        }
     }
-    options.operands = std::move(rest);
-    return options.operands.size() == 1;
+    return shown;
 }
 
 // A desktop that answers nothing; messages become lines on the error stream.
@@ -89,7 +56,10 @@ public:
     platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption, platform::MessageIcon,
                                         platform::MessageButtons) override
     {
-        err_ << platform::text::Utf8From1251(caption) << ": " << platform::text::Utf8From1251(text) << '\n';
+        // A message that is an internal path (an unreadable page) names the host's file.
+        const std::string shown =
+            text.starts_with('\\') ? platform::paths::ToHost(text) : platform::text::Utf8From1251(text);
+        err_ << Printable(platform::text::Utf8From1251(caption) + ": " + shown) << '\n';
         return platform::MessageAnswer::Cancel;
     }
     std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
@@ -100,52 +70,29 @@ private:
     std::ostream& err_;
 };
 
-std::optional<Options> ParseOptions(const std::vector<std::string>& args)
-{
-    Options options;
-    std::size_t i = 0;
-    for (; i < args.size() && args[i].starts_with("--"); ++i) {
-        if (args[i] == "--help") {
-            options.help = true;
-            return options;
-        }
-        if (args[i] == "--json")
-            options.json = true;
-        else if (args[i] == "--dir" && i + 1 < args.size())
-            options.dir = args[++i];
-        else
-            return std::nullopt;
-    }
-    if (i == args.size())
-        return std::nullopt;
-    options.command = args[i];
-    options.operands.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
-    if (options.command == "search")
-        return ParseSearchOperands(options) ? std::optional<Options>(std::move(options)) : std::nullopt;
-    if (options.command == "favorites")
-        return options;  // its operands are its own
-    const std::size_t count = options.operands.size();
-    const bool fits = (options.command == "list" && count == 0) || (options.command == "toc" && count == 1) ||
-                      (options.command == "target" && (count == 1 || count == 2));
-    return fits ? std::optional<Options>(std::move(options)) : std::nullopt;
-}
-
-std::optional<int> ParseIndex(const std::string& text)
-{
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < 0)
-        return std::nullopt;
-    return value;
-}
-
-std::string WorkPatternFor(const Options& options)
+/// The working directory of --dir, or the stored one. As in the window's
+/// folder choice, an issue folder stands for the folder that holds it; a
+/// folder whose name holds no journal prefix ("journals-2024") stays itself.
+std::string WorkPatternFor(const CliOptions& options, JournalCatalogue& catalogue)
 {
     if (!options.dir)
         return ReadStoredWorkPattern();
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(*options.dir, ec);
-    return platform::paths::FromHost(ec ? *options.dir : absolute.string()) + "\\*";
+    std::filesystem::path folder = ec ? std::filesystem::path(*options.dir) : absolute;
+    if (!folder.has_filename())
+        folder = folder.parent_path();  // "DIR/" names DIR
+    const std::string internal = platform::paths::FromHost(folder.string());
+    const std::string name = platform::text::Lower1251(platform::paths::NameFromHost(folder.filename().string()));
+    const bool issueFolder = name.find('.') == std::string::npos && IsJournalFolder(catalogue, name);
+    return issueFolder ? NormalizeWorkPattern(internal) : internal + "\\*";
+}
+
+/// The working directory as the user's system writes it.
+std::string HostDirectory(const std::string& workPattern)
+{
+    return platform::paths::ToHost(workPattern.ends_with("\\*") ? workPattern.substr(0, workPattern.size() - 2)
+                                                                  : workPattern);
 }
 
 // One output line: tab-separated UTF-8 fields, or a JSON object.
@@ -164,21 +111,12 @@ public:
         }
         for (std::size_t i = 0; i < fields.size(); ++i) {
             const nlohmann::json& value = fields[i].second;
-            out_ << (i ? "\t" : "") << (value.is_string() ? OneLine(value.get<std::string>()) : value.dump());
+            out_ << (i ? "\t" : "") << (value.is_string() ? Printable(value.get<std::string>()) : value.dump());
         }
         out_ << '\n';
     }
 
 private:
-    // A tab or line break inside a field would split the line.
-    static std::string OneLine(std::string text)
-    {
-        for (char& c : text)
-            if (c == '\t' || c == '\n' || c == '\r')
-                c = ' ';
-        return text;
-    }
-
     std::ostream& out_;
     bool json_;
 };
@@ -213,18 +151,21 @@ void PrintContents(platform::HostUi& host, const JournalCatalogue& catalogue, co
     }
 }
 
-// The tab-separated form keeps its two fields for the scripts that read them.
+// The plain form is the host's path or the address, what a script hands to a
+// program; JSON keeps the program's own form beside it.
 void PrintTarget(const Library& library, int issue, const std::string& link1251, bool json, LinePrinter& printer)
 {
     const std::optional<platform::shell::Target> target = ArticleTarget(library, issue, link1251, true);
     if (!target)
         return;
     const platform::shell::HostTarget host = platform::shell::ToHostTarget(*target);
-    std::vector<std::pair<std::string, nlohmann::json>> fields = {{"target", Utf8(target->text)},
-                                                                  {"host", host.value}};
-    if (json)
-        fields.emplace_back("kind", host.kind == platform::shell::TargetKind::Address ? "address" : "file");
-    printer.Print(fields);
+    if (!json) {
+        printer.Print({{"host", host.value}});
+        return;
+    }
+    printer.Print({{"target", Utf8(target->text)},
+                   {"host", host.value},
+                   {"kind", host.kind == platform::shell::TargetKind::Address ? "address" : "file"}});
 }
 
 // The command-line search collects its rows and runs without the window's
@@ -245,13 +186,14 @@ std::optional<std::string> QueryIn1251(const std::string& utf8)
     return query;
 }
 
-void PrintSearch(platform::HostUi& host, const JournalCatalogue& catalogue, Library& library,
+/// Whether anything was found.
+bool PrintSearch(platform::HostUi& host, const JournalCatalogue& catalogue, Library& library,
                  const std::string& query1251, const SearchOptions& search, bool json, LinePrinter& printer)
 {
     ParseContents(host, catalogue, library);
     ClearMatched(library);
     if (query1251.empty())
-        return;
+        return false;
     const SearchQuery query(query1251, search.matchCase, search.wholeWord);
     std::vector<std::int32_t> rows;
     if (search.inText) {
@@ -272,64 +214,100 @@ void PrintSearch(platform::HostUi& host, const JournalCatalogue& catalogue, Libr
                        {"caption", Utf8(issue.caption)},
                        {"found", json ? nlohmann::json(found) : nlohmann::json(shown)}});
     }
+    return !rows.empty();
 }
 
-int Fail(std::ostream& err, const std::string& message)
+int Fail(std::ostream& err, const std::string& message, int status = 1)
 {
-    err << "vestrels-cli: " << message << '\n';
-    return 1;
+    err << "vestrels-cli: " << Printable(message) << '\n';
+    return status;
+}
+
+int WrongUsage(std::ostream& err, const std::string& mistake)
+{
+    return Fail(err, mistake + " (see vestrels-cli --help)", 2);
 }
 
 // The favourites file as the program reads it. The tool never writes it, not
 // even the empty file the program creates when there is none.
-int RunFavorites(const Options& options, std::ostream& out, std::ostream& err)
+int RunFavorites(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    bool html = false;
-    bool json = options.json;
-    bool wrongUsage = false;
-    std::optional<std::string> file;
-    for (const std::string& arg : options.operands) {
-        if (arg == "--html")
-            html = true;
-        else if (arg == "--json")
-            json = true;
-        else if (!file)
-            file = arg;
-        else
-            wrongUsage = true;
-    }
-    if (wrongUsage || (html && json)) {
-        err << kUsage;
-        return 2;
-    }
-    const std::string path = file.value_or("SelFold.dat");
+    const std::string path = options.operands.empty() ? "SelFold.dat" : options.operands[0];
     const platform::files::HostFile read = platform::files::ReadHostFile(path);
     if (read.status != platform::files::HostFile::Read)
         return Fail(err, "cannot read the favourites file " + path);
     bool damaged = false;
     const FavoritesStore store = ParseFavorites(read.bytes, &damaged);
+    // Bytes of which not one section could be read are no favourites file.
+    if (damaged && store.sections.empty())
+        return Fail(err, path + " is not a favourites file");
     if (damaged)
-        err << "vestrels-cli: " << path << " is damaged; what could be read whole is shown\n";
-    if (html) {
+        err << "vestrels-cli: " << Printable(path) << " is damaged; what could be read whole is shown\n";
+    if (options.html) {
         // With a working directory, stored Windows paths find their pages here.
         Library library;
-        library.workPattern = WorkPatternFor(options);
         JournalCatalogue catalogue = ReadStoredCatalogue().value_or(DefaultCatalogue());
+        library.workPattern = WorkPatternFor(options, catalogue);
         if (!library.workPattern.empty())
             library.folderNames = ScanIssueFolders(catalogue, library.workPattern).value_or(std::vector<std::string>{});
         const std::string here = std::filesystem::current_path().string();
         out << BookmarksHtml(store, [&](std::string_view link) { return FavoriteUrl(library, link, here); });
         return 0;
     }
-    LinePrinter printer(out, json);
+    LinePrinter printer(out, options.json);
     for (std::size_t i = 0; i < store.sections.size(); ++i) {
         const TSelectedFolder& section = store.sections[i];
         for (const TSelected& article : section.articles)
             printer.Print({{"section", i},
                            {"name", Utf8(section.name)},
-                           {"title", Utf8(json ? article.title : TitleOnOneLine(article.title))},
+                           {"title", Utf8(options.json ? article.title : TitleOnOneLine(article.title))},
                            {"link", Utf8(article.link)}});
     }
+    return 0;
+}
+
+/// The commands that read the working directory. A search that finds nothing
+/// ends with 1 and any failure of it with 2, as grep's do.
+int RunOnLibrary(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    const bool search = options.command == "search";
+    const int failure = search ? 2 : 1;
+    std::optional<std::string> query1251;
+    if (search) {
+        query1251 = QueryIn1251(options.operands[0]);
+        if (!query1251)
+            return Fail(err, "the query holds characters that code page 1251 cannot hold", 2);
+    }
+
+    JournalCatalogue catalogue = ReadStoredCatalogue().value_or(DefaultCatalogue());
+    const std::string workPattern = WorkPatternFor(options, catalogue);
+    if (workPattern.empty())
+        return Fail(err, "no working directory: none is stored, give one with --dir", failure);
+    std::optional<std::vector<std::string>> folders = ScanIssueFolders(catalogue, workPattern);
+    if (!folders)
+        return Fail(err, "cannot read the working directory " + HostDirectory(workPattern), failure);
+    if (folders->empty())
+        return Fail(err, "no issue folder found in " + HostDirectory(workPattern), failure);
+
+    Library library;
+    library.workPattern = workPattern;
+    BuildLibraryFrom(catalogue, library, std::move(*folders));
+    if (options.issue >= library.issueCount())
+        return Fail(err, "issue " + std::to_string(options.issue) + " out of range (0 to " +
+                             std::to_string(library.issueCount() - 1) + ")");
+
+    RefusingHost host(err);
+    LinePrinter printer(out, options.json);
+    if (options.command == "list")
+        PrintList(library, printer);
+    else if (options.command == "toc")
+        PrintContents(host, catalogue, library, options.issue, printer);
+    else if (search)
+        return PrintSearch(host, catalogue, library, *query1251, options.search, options.json, printer) ? 0 : 1;
+    else
+        PrintTarget(library, options.issue,
+                    platform::text::To1251FromUtf8(options.operands.size() > 1 ? options.operands[1] : ""),
+                    options.json, printer);
     return 0;
 }
 
@@ -337,61 +315,18 @@ int RunFavorites(const Options& options, std::ostream& out, std::ostream& err)
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const std::optional<Options> options = ParseOptions(args);
-    std::optional<int> issue;
-    if (options && options->help) {
-        out << kUsage;
+    const ParsedCommandLine parsed = ParseCommandLine(args);
+    if (parsed.options.help) {
+        out << kCliUsage;
         return 0;
     }
-    if (options && options->command == "favorites")
-        return RunFavorites(*options, out, err);
-    if (options && options->command == "search")
-        issue.reset();
-    else if (options && !options->operands.empty())
-        issue = ParseIndex(options->operands[0]);
-    if (!options || (options->command != "search" && !options->operands.empty() && !issue)) {
-        err << kUsage;
-        return 2;
+    if (parsed.options.version) {
+        out << "vestrels-cli " VESTRELS_VERSION "\n";
+        return 0;
     }
-    std::optional<std::string> query1251;
-    if (options->command == "search") {
-        query1251 = QueryIn1251(options->operands[0]);
-        if (!query1251) {
-            err << "vestrels-cli: the query holds characters that code page 1251 cannot hold\n";
-            return 2;
-        }
-    }
-
-    const std::string workPattern = WorkPatternFor(*options);
-    if (workPattern.empty())
-        return Fail(err, "no working directory: none is stored, give one with --dir");
-    JournalCatalogue catalogue = ReadStoredCatalogue().value_or(DefaultCatalogue());
-    std::optional<std::vector<std::string>> folders = ScanIssueFolders(catalogue, workPattern);
-    const std::string shownDir =
-        Utf8(workPattern.ends_with("\\*") ? workPattern.substr(0, workPattern.size() - 2) : workPattern);
-    if (!folders)
-        return Fail(err, "cannot read the working directory " + shownDir);
-    if (folders->empty())
-        return Fail(err, "no issue folder found in " + shownDir);
-
-    Library library;
-    library.workPattern = workPattern;
-    BuildLibraryFrom(catalogue, library, std::move(*folders));
-    if (issue && *issue >= library.issueCount())
-        return Fail(err, "issue " + std::to_string(*issue) + " out of range (0 to " +
-                             std::to_string(library.issueCount() - 1) + ")");
-
-    RefusingHost host(err);
-    LinePrinter printer(out, options->json);
-    if (options->command == "list")
-        PrintList(library, printer);
-    else if (options->command == "toc")
-        PrintContents(host, catalogue, library, *issue, printer);
-    else if (options->command == "search")
-        PrintSearch(host, catalogue, library, *query1251, options->search, options->json, printer);
-    else
-        PrintTarget(library, *issue,
-                    platform::text::To1251FromUtf8(options->operands.size() > 1 ? options->operands[1] : ""),
-                    options->json, printer);
-    return 0;
+    if (!parsed.mistake.empty())
+        return WrongUsage(err, parsed.mistake);
+    if (parsed.options.command == "favorites")
+        return RunFavorites(parsed.options, out, err);
+    return RunOnLibrary(parsed.options, out, err);
 }
