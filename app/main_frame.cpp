@@ -12,6 +12,7 @@
 #include "app/quillbox_doc.h"
 #include "articles/quillbox_view.h"
 #include "leftpane/left_view.h"
+#include "platform/wx/desktop_setup.h"
 #include "platform/wx/wx_host_ui.h"
 
 wxDEFINE_EVENT(UM_LEFT_PANE_WIDTH, wxCommandEvent);
@@ -72,7 +73,7 @@ bool CMainFrame::Create()
 {
     if (!wxFrame::Create(nullptr, wxID_ANY, kWindowTitle, wxDefaultPosition, wxSize(900, 640)))
         return false;
-    SetIcon(wxXmlResource::Get()->LoadIcon("IDI_APP"));
+    SetIcons(ProgramIcons());
     SetMenuBar(wxXmlResource::Get()->LoadMenuBar(this, "IDR_MAINFRAME"));
     if (!CreateBars())
         return false;

@@ -53,7 +53,7 @@ void InitProgramResources()
     wxInitAllImageHandlers();
     wxXmlResource::Get()->InitAllHandlers();
     InitVestrelsResources();
-    UseAsDefaultWindowIcon(wxXmlResource::Get()->LoadIcon("IDI_APP"));
+    UseAsDefaultWindowIcons(ProgramIcons());
 }
 
 namespace {

@@ -81,10 +81,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // always UTF-8.
     if (!platform::text::IsValidUtf8(printed))
         __builtin_trap();
-    // The help is for people, whatever else the options say.
+    // The help and the version are for people, whatever else the options
+    // say; options stand anywhere before "--".
     bool json = false;
-    for (std::size_t i = 0; i < args.size() && args[i].starts_with("--"); ++i) {
-        if (args[i] == "--help")
+    for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+        if (args[i] == "--help" || args[i] == "-h" || args[i] == "--version" || args[i] == "--html")
             return 0;
         json = json || args[i] == "--json";
         if (args[i] == "--dir")

@@ -1,14 +1,17 @@
 #include "platform/wx/desktop_setup.h"
 
 #include <clocale>
+#include <vector>
 
 #include <gtk/gtk.h>
 
 #include <wx/bitmap.h>
 #include <wx/icon.h>
+#include <wx/iconbndl.h>
 #include <wx/intl.h>
 #include <wx/translation.h>
 #include <wx/uilocale.h>
+#include <wx/xrc/xmlres.h>
 
 void UseUserLanguage()
 {
@@ -23,11 +26,27 @@ void UseUserLanguage()
     wxTranslations::Set(translations);
 }
 
-void UseAsDefaultWindowIcon(const wxIcon& icon)
+wxIconBundle ProgramIcons()
 {
-    if (!icon.IsOk())
-        return;
-    wxBitmap bitmap;
-    bitmap.CopyFromIcon(icon);
-    gtk_window_set_default_icon(bitmap.GetPixbuf());
+    wxIconBundle icons;
+    for (const char* name : {"IDI_APP_16", "IDI_APP", "IDI_APP_48", "IDI_APP_64"}) {
+        const wxIcon icon = wxXmlResource::Get()->LoadIcon(name);
+        if (icon.IsOk())
+            icons.AddIcon(icon);
+    }
+    return icons;
+}
+
+void UseAsDefaultWindowIcons(const wxIconBundle& icons)
+{
+    // The bitmaps own their pixbufs until the toolkit has taken its references.
+    std::vector<wxBitmap> bitmaps(icons.GetIconCount());
+    GList* pixbufs = nullptr;
+    for (std::size_t i = 0; i < bitmaps.size(); ++i) {
+        bitmaps[i].CopyFromIcon(icons.GetIconByIndex(i));
+        pixbufs = g_list_append(pixbufs, bitmaps[i].GetPixbuf());
+    }
+    if (pixbufs)
+        gtk_window_set_default_icon_list(pixbufs);
+    g_list_free(pixbufs);
 }

@@ -3,13 +3,17 @@
 // program's icon on every window.
 #pragma once
 
-class wxIcon;
+class wxIconBundle;
 
 /// The framework's own dialogs (the folder browser, the file dialogs, the
 /// font chooser) speak the user's language, found as the desktop finds it
 /// (LANGUAGE, LC_ALL, LC_MESSAGES, LANG). Numbers keep the C form.
 void UseUserLanguage();
 
+/// The program's icon in every size compiled into it, for the desktop to
+/// pick from (title bar, task switcher, panel).
+wxIconBundle ProgramIcons();
+
 /// Every window without an icon of its own, the toolkit's own dialogs
-/// included, shows this one.
-void UseAsDefaultWindowIcon(const wxIcon& icon);
+/// included, shows these.
+void UseAsDefaultWindowIcons(const wxIconBundle& icons);

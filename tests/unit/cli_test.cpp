@@ -99,7 +99,7 @@ TEST_F(CliTest, PrintsTargetsInBothForms)
     const std::string folder = journals.Join("izone57");
     const ToolRun start = RunTool({"--dir", journals.path(), "target", "1"});
     EXPECT_EQ(start.status, 0) << start.err;
-    EXPECT_EQ(start.out, Internal(folder) + "\\index.htm\t" + folder + "/index.htm\n");
+    EXPECT_EQ(start.out, folder + "/index.htm\n");
 
     const ToolRun article = RunTool({"--dir", journals.path(), "--json", "target", "1", "../text/a1.htm"});
     ASSERT_EQ(article.status, 0) << article.err;
@@ -108,7 +108,7 @@ TEST_F(CliTest, PrintsTargetsInBothForms)
     EXPECT_EQ(target["host"], folder + "/text/a1.htm");
 
     const ToolRun address = RunTool({"--dir", journals.path(), "target", "0", "http://example.org/a"});
-    EXPECT_EQ(address.out, "http://example.org/a\thttp://example.org/a\n");
+    EXPECT_EQ(address.out, "http://example.org/a\n");
 }
 
 TEST_F(CliTest, HttpInWorkingDirectoryGivesHostFilePath)
@@ -120,7 +120,7 @@ TEST_F(CliTest, HttpInWorkingDirectoryGivesHostFilePath)
 
     const ToolRun plain = RunTool({"--dir", dir, "target", "0"});
     EXPECT_EQ(plain.status, 0) << plain.err;
-    EXPECT_EQ(plain.out, Internal(folder) + "\\index.htm\t" + folder + "/index.htm\n");
+    EXPECT_EQ(plain.out, folder + "/index.htm\n");
 
     const auto json = [&](const std::string& link) {
         return nlohmann::json::parse(RunTool({"--dir", dir, "--json", "target", "0", link}).out);
@@ -162,17 +162,78 @@ TEST_F(CliTest, FailuresExitWithOne)
     }
 }
 
-TEST_F(CliTest, UsageErrorsExitWithTwo)
+TEST_F(CliTest, FollowsTheConventionsOfCommandLineTools)
 {
-    const std::vector<std::vector<std::string>> cases = {
-        {}, {"show"}, {"toc"}, {"toc", "x"}, {"toc", "-1"}, {"list", "3"}, {"target", "1", "a", "b"},
-        {"--dir"}, {"--verbose", "list"},
+    const std::string dir = journals.path();
+    const std::string absent = journals.Join("absent");
+    journals.Write("notes.txt", "not a favourites file at all\n");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;  // each found in its stream
     };
-    for (const auto& args : cases) {
-        const ToolRun run = RunTool(args);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_TRUE(run.err.starts_with("usage: vestrels-cli")) << run.err;
+    const std::vector<Case> cases = {
+        {{}, 2, "", "no command given"},
+        {{"show"}, 2, "", "unknown command 'show'"},
+        {{"toc"}, 2, "", "toc takes one issue number"},
+        {{"toc", "x"}, 2, "", "bad issue number 'x'"},
+        {{"toc", "-1"}, 2, "", "bad issue number '-1'"},
+        {{"list", "3"}, 2, "", "not '3'"},
+        {{"target", "1", "a", "b"}, 2, "", "not 'b'"},
+        {{"--dir"}, 2, "", "option --dir needs a folder"},
+        {{"--verbose", "list"}, 2, "", "unknown option '--verbose'"},
+        {{"search", "--html", "a"}, 2, "", "option --html does not belong to search"},
+        {{"favorites", "--html", "--json"}, 2, "", "not both"},
+        {{"--version"}, 0, "vestrels-cli 3.", ""},
+        {{"list", "-h"}, 0, "usage: vestrels-cli", ""},
+        {{"list", "--json", "--dir", dir}, 0, "{\"caption\":\"InternetZone-gold2\"", ""},
+        {{"list", "--dir=" + dir}, 0, "1\tizone57\t", ""},
+        {{"--dir", journals.Join("izone57"), "list"}, 0, "0\trelease-gold2\t", ""},
+        {{"--dir", dir, "search", "First"}, 0, "1\tInternetZone57\t1\n", ""},
+        {{"--dir", dir, "search", "nowhere"}, 1, "", ""},
+        {{"--dir", absent, "search", "First"}, 2, "", "cannot read the working directory " + absent + "\n"},
+        {{"--dir", absent, "list"}, 1, "", "cannot read the working directory " + absent + "\n"},
+        {{"--dir", dir, "toc", "0"}, 0, "", dir + "/release-gold2/pages/materials.htm\n"},
+        {{"favorites", journals.Join("notes.txt")}, 1, "", journals.Join("notes.txt") + " is not a favourites file"},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = RunTool(c.args);
+        const std::string shown = c.args.empty() ? "(none)" : c.args.back();
+        EXPECT_EQ(run.status, c.status) << shown << ": " << run.err;
+        EXPECT_NE(run.out.find(c.out), std::string::npos) << shown << ": " << run.out;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << shown << ": " << run.err;
+        if (c.status == 2)
+            EXPECT_TRUE(run.out.empty() && run.err.ends_with(" (see vestrels-cli --help)\n") &&
+                        run.err.find('\n') == run.err.size() - 1)
+                << shown << ": " << run.err;
     }
+}
+
+TEST_F(CliTest, PlainOutputReplacesEveryControlCharacter)
+{
+    // Escape sequences, a bell and a delete in a folder name, a title and a link.
+    journals.Write("izone\x1b]0;x\x07" "58/frame/left.htm",
+                   "<li><a href=\"a\x1b[2J.htm\">T\x1b[31mitle\x7F</a></li>\n");
+    std::string json;
+    const std::vector<std::string> commands[] = {{"list"}, {"toc", "0"}, {"toc", "1"}, {"toc", "2"}};
+    for (const std::vector<std::string>& command : commands) {
+        std::vector<std::string> args = {"--dir", journals.path()};
+        args.insert(args.end(), command.begin(), command.end());
+        const ToolRun plain = RunTool(args);
+        EXPECT_EQ(plain.status, 0) << plain.err;
+        for (std::size_t i = 0; i < plain.out.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(plain.out[i]);
+            EXPECT_TRUE((byte >= 0x20 && byte != 0x7F) || byte == '\t' || byte == '\n') << command.back() << i;
+            EXPECT_FALSE(byte == 0xC2 && static_cast<unsigned char>(plain.out[i + 1]) < 0xA0) << command.back();
+        }
+        args.push_back("--json");
+        json += RunTool(args).out;
+    }
+    // JSON keeps them, escaped: the folder name, the title and the link.
+    std::size_t kept = 0;
+    for (std::size_t at = json.find("\\u001b"); at != std::string::npos; at = json.find("\\u001b", at + 1))
+        ++kept;
+    EXPECT_EQ(kept, 3u) << json;
 }
 
 TEST_F(CliTest, RealProgramListsIssues)
