@@ -2,6 +2,8 @@
 // dialogs in the user's language and the program's icon on its windows.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <cstdlib>
 #include <string>
 
@@ -38,13 +40,16 @@ TEST(DesktopSetup, MainWindowAndDialogsCarryTheProgramIcon)
     env.StoreWorkingDirectory(env.work.path());
     CMainFrame* frame = env.OpenMainWindow();
     ASSERT_TRUE(frame);
-    EXPECT_TRUE(frame->GetIcon().IsOk());
+    EXPECT_EQ(frame->GetIcons().GetIconCount(), 4u);  // 16, 32, 48 and 64 px
     // Dialogs, the toolkit's own among them, take the default icon.
     wxDialog dialog(frame, wxID_ANY, "Dialog");
     GdkPixbuf* icon = gtk_window_get_icon(GTK_WINDOW(dialog.GetHandle()));
     GList* defaults = gtk_window_get_default_icon_list();
     EXPECT_TRUE(icon || defaults);
     ASSERT_TRUE(defaults);
-    EXPECT_EQ(gdk_pixbuf_get_width(static_cast<GdkPixbuf*>(defaults->data)), 32);
+    std::vector<int> widths;
+    for (GList* item = defaults; item; item = item->next)
+        widths.push_back(gdk_pixbuf_get_width(static_cast<GdkPixbuf*>(item->data)));
+    EXPECT_EQ(widths, (std::vector<int>{16, 32, 48, 64}));
     g_list_free(defaults);
 }
