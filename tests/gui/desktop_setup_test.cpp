@@ -2,10 +2,9 @@
 // dialogs in the user's language and the program's icon on its windows.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <gtk/gtk.h>
 
