@@ -30,7 +30,7 @@ namespace {
 /// Text for a terminal: every control character (C0, DEL and C1) becomes a
 /// blank, so that a name or title can neither split a line nor send the
 /// terminal an escape sequence.
-std::string Printable(std::string utf8)
+std::string Printable(const std::string& utf8)
 {
     std::string shown;
     shown.reserve(utf8.size());

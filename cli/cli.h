@@ -8,5 +8,6 @@
 #include <vector>
 
 /// Runs one command; `args` are the arguments after the program name. Output
-/// is UTF-8. Returns the exit status: 0 done, 1 failed, 2 wrong usage.
+/// is UTF-8. Returns the exit status: 0 done, 1 failed, 2 wrong usage; for
+/// search, as grep: 0 found, 1 nothing found, 2 an error.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
