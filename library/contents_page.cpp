@@ -92,8 +92,17 @@ void CContentsPage::BuildLibrary()
     selectedIssue = -1;
     library = Library{};
     const std::string currentDirectory = platform::files::CurrentDirectory();
-    if (DiscoverIssues(TheHostUi(), frame->catalogue, library, currentDirectory) ==
-        DiscoveryResult::RequestLimitReached)
+    // A catalogue whose prefixes match nothing is mended from here, or the
+    // user would be asked for folders until the program ends.
+    const CatalogueRepair repair = [this] {
+        if (frame->journalsDlg.DoModal(frame) != wxID_OK)
+            return false;
+        StoreCatalogue(frame->catalogue);
+        return true;
+    };
+    // The message that the request limit ends the program has been shown.
+    if (DiscoverIssues(TheHostUi(), frame->catalogue, library, currentDirectory, repair,
+                       frame->workingDirectoryForRun) == DiscoveryResult::RequestLimitReached)
         std::exit(1);
     libraryBuilt = true;
 }

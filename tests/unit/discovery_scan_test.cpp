@@ -58,6 +58,7 @@ protected:
 
     PrivateProfile profile;
     FakeHost host;
+    JournalCatalogue standard = StandardCatalogue();
 };
 
 TEST_F(DiscoveryTest, ScanAcceptsOnlyIssueFolders)
@@ -109,7 +110,7 @@ TEST_F(DiscoveryTest, ChosenIssueFolderStoresItsParent)
     host.folderAnswers.push_back(Internal(dir.Join("izone57")));
     std::string pattern = "\\old\\*";
 
-    EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), false, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::Done);
 
     EXPECT_EQ(pattern, PatternOf(dir));
     EXPECT_EQ(StoredJournals(), PatternOf(dir));  // the bytes without a terminating zero
@@ -124,7 +125,7 @@ TEST_F(DiscoveryTest, CancelRewritesJournalsUnchanged)
     ASSERT_TRUE(platform::registry::SetValue(SettingsKey(), "Journals", platform::registry::ValueType::Sz,
                                              "\\somewhere\\else\\*"));
     std::string pattern = "\\home\\u\\journals\\*";
-    EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), false, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::Done);
     EXPECT_EQ(pattern, "\\home\\u\\journals\\*");
     EXPECT_EQ(StoredJournals(), "\\home\\u\\journals\\*");
 }
@@ -135,7 +136,7 @@ TEST_F(DiscoveryTest, WriteFailureIsReportedAndPatternHolds)
     host.folderAnswers.push_back("\\home\\u\\journals");
     std::string pattern;
 
-    ChooseWorkingDirectory(host, Key(kSettingsKey), false, pattern);
+    ChooseWorkingDirectory(host, standard, Key(kSettingsKey), false, pattern);
 
     EXPECT_EQ(pattern, "\\home\\u\\journals\\*");
     ASSERT_EQ(host.messages.size(), 1u);
@@ -149,15 +150,15 @@ TEST_F(DiscoveryTest, SixthRequestAsksNothing)
 {
     std::string pattern = "\\j\\*";
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), false, pattern), DiscoveryResult::Done);
-    EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), false, pattern), DiscoveryResult::RequestLimitReached);
+        EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::RequestLimitReached);
     EXPECT_EQ(host.browserTitles.size(), 5u);
 
     // The frame's command starts the count again; its request is the first.
-    EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), true, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), true, pattern), DiscoveryResult::Done);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), false, pattern), DiscoveryResult::Done);
-    EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), false, pattern), DiscoveryResult::RequestLimitReached);
+        EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::RequestLimitReached);
     EXPECT_EQ(host.browserTitles.size(), 10u);
 }
 
