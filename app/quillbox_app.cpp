@@ -124,8 +124,7 @@ bool CQuillboxApp::OnCmdLineParsed(wxCmdLineParser& parser)
         return true;
     wxFileName folder = wxFileName::DirName(parser.GetParam(0));
     folder.MakeAbsolute();
-    const wxScopedCharBuffer utf8 = folder.GetPath().utf8_str();
-    workingDirectoryForRun = platform::paths::FromHost(std::string_view(utf8.data(), utf8.length()));
+    workingDirectoryForRun = platform::paths::FromHost(folder.GetPath().utf8_string());
     return true;
 }
 

@@ -84,6 +84,16 @@ void CContentsPage::OnInitPage()
         list->SetSelection(selectedIssue);
     PlaceCursorWithoutSelecting(list);
     FitList();
+    // GTK scrolls to the cursor while the list still has the size of its
+    // resource, which leaves a fitted list scrolled down by a row.
+    CallAfter([this] {
+        wxListBox* shown = issueList();
+        if (!shown || shown->IsEmpty())
+            return;
+        shown->SetFirstItem(0);
+        if (shown->GetSelection() > 0)
+            shown->EnsureVisible(shown->GetSelection());
+    });
     InvalidateArticleView(false);
 }
 
