@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "app/settings_store.h"
 #include "library/cp1251.h"
@@ -243,6 +244,70 @@ TEST_F(DiscoveryTest, MissingWorkingDirectoryEndsAfterFiveRequests)
 
     EXPECT_EQ(DiscoverIssues(host, catalogue, library, Internal(dir.path())), DiscoveryResult::RequestLimitReached);
     EXPECT_EQ(host.browserTitles.size(), 5u);
+}
+
+}  // namespace
+
+namespace {
+
+// The first hour on Linux: a collection in a folder named like an issue is
+// found at once; a folder without issues is named, with the words looked
+// for, and the browser opens there; the catalogue can be mended from that
+// message; the request limit says why the program ends.
+TEST_F(DiscoveryTest, ChoiceFindsTheCollectionOrSaysWhyNot)
+{
+    TempDir root;
+    const std::string card = root.Join("media/user-2/1A2B-3C4D");
+    const std::string nothing = root.Join("my-stuff2/journals");
+    std::filesystem::create_directories(card + "/izone57");
+    std::filesystem::create_directories(card + "/hacker5");
+    std::filesystem::create_directories(nothing + "/misc");
+
+    struct Case {
+        const char* name;
+        std::string chosen;
+        bool repairs;  ///< the user opens "Настройка" and adds "hacker"
+        std::vector<std::string> folders;
+        std::size_t browsers;
+    };
+    const Case cases[] = {
+        {"card named like an issue", card, false, {"izone57"}, 1},
+        {"no issues, catalogue mended", nothing, true, {"misc"}, 1},
+        {"no issues, never mended", nothing, false, {}, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetWorkingDirectoryRequestsForTesting();
+        ASSERT_TRUE(platform::registry::SetValue(SettingsKey(), "Journals", platform::registry::ValueType::Sz, ""));
+        host = FakeHost{};
+        host.folderAnswers = {Internal(c.chosen)};
+        host.questionAnswer = c.repairs ? platform::MessageAnswer::Yes : platform::MessageAnswer::No;
+        JournalCatalogue catalogue = StandardCatalogue();
+        const CatalogueRepair repair = [&] {
+            catalogue.entries.push_back({"misc", ".\\toc.htm", "Misc"});
+            return true;
+        };
+        Library library;
+
+        const DiscoveryResult result = DiscoverIssues(host, catalogue, library, "", repair);
+
+        EXPECT_EQ(library.folderNames, c.folders);
+        EXPECT_EQ(host.browserTitles.size(), c.browsers);
+        if (!c.folders.empty()) {
+            EXPECT_EQ(result, DiscoveryResult::Done);
+            EXPECT_EQ(StoredJournals(), Internal(c.chosen) + "\\*");
+            continue;
+        }
+        EXPECT_EQ(result, DiscoveryResult::RequestLimitReached);
+        // Every failed scan named the folder and the words, and the next
+        // browser opened at that folder; the last message says why it ends.
+        const std::string folder = nothing;
+        ASSERT_GE(host.messages.size(), 2u);
+        EXPECT_NE(host.messages[0].text.find(folder), std::string::npos);
+        EXPECT_NE(host.messages[0].text.find("release, gold, izone, protoplex."), std::string::npos);
+        EXPECT_EQ(host.browserStarts[1], Internal(folder));
+        EXPECT_NE(host.messages.back().text.find(Cp1251("завершает работу")), std::string::npos);
+    }
 }
 
 }  // namespace
