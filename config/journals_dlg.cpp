@@ -65,6 +65,7 @@ private:
     bool ApplyEdits();
 
     void OnSelect(wxCommandEvent& event);
+    void OnListInput(wxEvent& event);
     void OnAdd(wxCommandEvent& event);
     void OnDelete(wxCommandEvent& event);
     void OnApply(wxCommandEvent& event);
@@ -96,6 +97,8 @@ JournalsWindow::JournalsWindow(CJournalsDlg& owner, wxWindow* parent) : owner(ow
     if (!wxXmlResource::Get()->LoadDialog(this, parent, "IDD_JOURNALS"))
         return;
     list = XRCCTRL(*this, "ID_KIND_LIST", wxListBox);
+    list->Bind(wxEVT_LEFT_UP, &JournalsWindow::OnListInput, this);
+    list->Bind(wxEVT_KEY_UP, &JournalsWindow::OnListInput, this);
     pathEdit = XRCCTRL(*this, "ID_CONTENTS_PATH", wxTextCtrl);
     nameEdit = XRCCTRL(*this, "ID_DISPLAY_NAME", wxTextCtrl);
     PlaceContextHelpButton();
@@ -159,6 +162,21 @@ void JournalsWindow::OnSelect(wxCommandEvent&)
     ShowTexts();
 }
 
+void JournalsWindow::OnListInput(wxEvent& event)
+{
+    event.Skip();
+    // The framework reports a selection only when its index differs from
+    // the last one reported, so the row that moved into a deleted place is
+    // never reported: the row under the click becomes current all the same.
+    CallAfter([this] {
+        const int row = list->GetSelection();
+        if (row != wxNOT_FOUND && (!editor.HasCurrent() || *editor.currentKind != row)) {
+            editor.Select(row);
+            ShowTexts();
+        }
+    });
+}
+
 void JournalsWindow::OnAdd(wxCommandEvent&)
 {
     if (owner.folderNameDlg.DoModal(this) != wxID_OK)
@@ -178,8 +196,7 @@ void JournalsWindow::OnDelete(wxCommandEvent&)
 {
     if (const auto row = editor.Delete()) {
         list->Delete(static_cast<unsigned>(*row));
-        // No entry is current now, so no row may look selected: a row drawn
-        // selected would not report the click that makes it current.
+        // No entry is current now, so no row may look selected.
         list->DeselectAll();
         ShowTexts();
     }
