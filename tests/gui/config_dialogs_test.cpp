@@ -363,11 +363,11 @@ int SelectedRow(wxDialog& d)
     return dynamic_cast<wxListBox*>(d.FindWindow(ID_KIND_LIST))->GetSelection();
 }
 
-void ClickRow(wxDialog& d, int row)
+void ClickRow(wxDialog& d, int row, int x)
 {
     auto* list = dynamic_cast<wxListBox*>(d.FindWindow(ID_KIND_LIST));
     const int rowHeight = list->GetClientSize().y / std::max(1, list->GetCountPerPage());
-    Sim().MouseMove(list->GetScreenPosition() + wxPoint(20, rowHeight * row + rowHeight / 2));
+    Sim().MouseMove(list->GetScreenPosition() + wxPoint(x, rowHeight * row + rowHeight / 2));
     Sim().MouseClick();
 }
 
@@ -380,10 +380,12 @@ TEST_F(ConfigDialogs, ListSelectionAlwaysShowsTheCurrentEntry)
     std::vector<int> selections;
     wxString gotPath;
     DialogScript script;
-    script.Then(kEditorTitle, [](wxDialog& d) { ClickRow(d, 1); });
+    script.Then(kEditorTitle, [](wxDialog& d) { ClickRow(d, 1, 20); });
     script.Then(kEditorTitle, [](wxDialog& d) { ClickOn(d.FindWindow(ID_DELETE_KIND)); });
     script.Then(kEditorTitle, [&](wxDialog& d) { selections.push_back(SelectedRow(d)); });
-    script.Then(kEditorTitle, [](wxDialog& d) { ClickRow(d, 1); });  // "gold" moved into the deleted place
+    // "gold" moved into the deleted place; away from the first click, so no double click.
+    script.Then(kEditorTitle, [](wxDialog&) { wxMilliSleep(500); });
+    script.Then(kEditorTitle, [](wxDialog& d) { ClickRow(d, 1, 60); });
     script.Then(kEditorTitle, [&](wxDialog& d) {
         selections.push_back(SelectedRow(d));
         gotPath = dynamic_cast<wxTextCtrl*>(d.FindWindow(ID_CONTENTS_PATH))->GetValue();

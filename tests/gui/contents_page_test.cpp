@@ -138,18 +138,9 @@ TEST_F(ContentsPageTest, AMissingContentsPageIsReportedOnceAndTheRestIsListed)
 namespace {
 
 /// Answers a message box with OK, after noting its text.
-class ExpectOpenFailure : public wxExpectModalBase<wxMessageDialog, ExpectOpenFailure> {
-public:
+struct ExpectOpenFailure : wxExpectModalBase<wxMessageDialog, ExpectOpenFailure> {
     explicit ExpectOpenFailure(wxString* shown) : shown(shown) {}
-
-protected:
-    int OnInvoked(wxMessageDialog* dialog) const override
-    {
-        *shown = dialog->GetMessage();
-        return wxID_OK;
-    }
-
-private:
+    int OnInvoked(wxMessageDialog* dialog) const override { return *shown = dialog->GetMessage(), wxID_OK; }
     wxString* shown;
 };
 
@@ -178,13 +169,9 @@ TEST_F(ContentsPageTest, AnArticleThatCannotBeOpenedIsNamedWithTheReason)
         }
         wxSetEnv("PATH", wxString::FromUTF8(bin.path()));
         wxString shown;
-        wxTEST_DIALOG(
-            {
-                SendListEvent(wxEVT_LISTBOX, 0);
-                SendListEvent(wxEVT_LISTBOX_DCLICK, 0);
-                PumpUntil([&] { return !shown.empty(); }, 5000);
-            },
-            ExpectOpenFailure(&shown));
+        SendListEvent(wxEVT_LISTBOX, 0);
+        wxTEST_DIALOG(SendListEvent(wxEVT_LISTBOX_DCLICK, 0); PumpUntil([&] { return !shown.empty(); }, 5000),
+                      ExpectOpenFailure(&shown));
         EXPECT_NE(shown.Find(wxString::FromUTF8(env.work.Join("gold3/index.htm"))), wxNOT_FOUND) << shown;
         EXPECT_NE(shown.Find(wxString::FromUTF8(reason)), wxNOT_FOUND) << shown;
     }
