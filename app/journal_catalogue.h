@@ -25,7 +25,8 @@ JournalCatalogue DefaultCatalogue();
 JournalCatalogue LoadCatalogue();
 
 /// The stored catalogue (a stored count of 0 reads as the defaults), or
-/// nothing when no valid count is stored; stores nothing (the command-line tool reads the settings without writing them).
+/// nothing when no valid count is stored; stores nothing (the command-line
+/// tool reads the settings without writing them).
 std::optional<JournalCatalogue> ReadStoredCatalogue();
 
 /// Writes "NumNameJournals" and the three lists. Failures are silent.

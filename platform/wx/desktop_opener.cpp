@@ -72,12 +72,12 @@ void OpenWithDesktop(const platform::shell::HostTarget& target)
     wxGetEnv("PATH", &searchPath);
     const std::string opener = platform::process::FindOnPath("xdg-open", searchPath.utf8_string());
     if (opener.empty()) {
-        ReportOpenFailure(shown, wxString::FromUTF8("не установлена программа открытия xdg-open (пакет xdg-utils)"));
+        ReportOpenFailure(shown,
+                          wxString::FromUTF8("не установлена программа открытия xdg-open (пакет xdg-utils)"));
         return;
     }
     const wxString program = wxString::FromUTF8(opener);
-    const wxString value = wxString::FromUTF8(target.value);
-    const wchar_t* argv[] = {program.wc_str(), value.wc_str(), nullptr};
+    const wchar_t* argv[] = {program.wc_str(), shown.wc_str(), nullptr};
     auto* process = new OpenerProcess(shown);
     if (wxExecute(argv, wxEXEC_ASYNC, process) == 0) {
         delete process;

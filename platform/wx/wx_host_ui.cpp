@@ -65,7 +65,8 @@ std::optional<std::string> WxHostUi::BrowseForFolder(const std::string& title)
 
 std::optional<std::string> WxHostUi::BrowseForFolderAt(const std::string& title, const std::string& startFolder)
 {
-    const wxString start = startFolder.empty() ? wxString() : wxString::FromUTF8(platform::paths::ToHost(startFolder));
+    const wxString start =
+        startFolder.empty() ? wxString() : wxString::FromUTF8(platform::paths::ToHost(startFolder));
     CFolderBrowser browser(DialogParent(), From1251(title), start);
     if (browser.ShowModal() != wxID_OK)
         return std::nullopt;
