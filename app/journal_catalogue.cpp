@@ -60,6 +60,10 @@ std::optional<JournalCatalogue> ReadStoredCatalogue()
     auto count = ReadKindCount(*key);
     if (!count)
         return std::nullopt;
+    // No folder is an issue under an empty catalogue: the user would be
+    // asked for folders until the program ends, at every start.
+    if (*count == 0)
+        return DefaultCatalogue();
     JournalCatalogue catalogue;
     catalogue.entries.resize(static_cast<std::size_t>(*count));
     ReadList(*key, "NameJournals", catalogue, &JournalKind::prefix);

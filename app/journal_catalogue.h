@@ -24,8 +24,9 @@ JournalCatalogue DefaultCatalogue();
 /// count is negative or above 10 000) installs the defaults and stores them.
 JournalCatalogue LoadCatalogue();
 
-/// The stored catalogue, or nothing when no valid count is stored; stores
-/// nothing (the command-line tool reads the settings without writing them).
+/// The stored catalogue (a stored count of 0 reads as the defaults), or
+/// nothing when no valid count is stored; stores nothing (the command-line
+/// tool reads the settings without writing them).
 std::optional<JournalCatalogue> ReadStoredCatalogue();
 
 /// Writes "NumNameJournals" and the three lists. Failures are silent.

@@ -2,6 +2,7 @@
 // record of its placement, and shutdown.
 #include "app/main_frame.h"
 
+#include <wx/display.h>
 #include <wx/menu.h>
 #include <wx/splitter.h>
 #include <wx/statusbr.h>
@@ -45,6 +46,7 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
     EVT_MENU(ID_CMD_SAVE, CMainFrame::OnSaveDocument)
     EVT_MENU(ID_CMD_NEXT_PANE, CMainFrame::OnNextPane)
     EVT_MENU(ID_CMD_PREV_PANE, CMainFrame::OnNextPane)
+    EVT_MENU(wxID_EXIT, CMainFrame::OnQuit)
     // Window
     EVT_TIMER(kBarsTimerId, CMainFrame::OnBarsTimer)
     EVT_MOVE(CMainFrame::OnMove)
@@ -78,6 +80,7 @@ bool CMainFrame::Create()
     if (!CreateBars())
         return false;
     ApplyStoredPlacement();
+    FitIntoWorkArea();
     listItemChosen = true;
     // Timer 1 starts only once the frame is on screen (OnIdle): building the
     // library may show dialogs, whose loops would run it against a frame
@@ -154,6 +157,23 @@ void CMainFrame::CorrectPlacement()
     frame.height += want.height - clientRect.Height();
     requestedPlacement.reset();
     SetSize(frame);
+    FitIntoWorkArea();
+}
+
+void CMainFrame::FitIntoWorkArea()
+{
+    // A stored placement from a larger screen, or the default size on a
+    // small or scaled one, would cut off the status bar and the view.
+    const int display = wxDisplay::GetFromWindow(this);
+    const wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+    const wxRect rect = GetRect();
+    const FrameRect fitted = FitIntoArea({rect.GetLeft(), rect.GetTop(), rect.GetRight() + 1, rect.GetBottom() + 1},
+                                         {area.GetLeft(), area.GetTop(), area.GetRight() + 1, area.GetBottom() + 1});
+    const wxRect fittedRect(fitted.left, fitted.top, fitted.Width(), fitted.Height());
+    if (fittedRect == rect)
+        return;
+    SetSize(fittedRect);
+    fittedWindow = fittedRect;
 }
 
 
@@ -189,6 +209,10 @@ void CMainFrame::OnSize(wxSizeEvent& event)
 
 void CMainFrame::StorePlacementAtExit()
 {
+    // A placement made smaller only to fit this screen stays stored as it
+    // was, unless the user has moved or sized the window since.
+    if (fittedWindow && settings::LoadPlacement() && GetRect() == *fittedWindow)
+        return;
     const int toolBarHeight = toolBarRect.Height() > 0 ? toolBarRect.Height() : GetToolBar()->GetSize().y;
     ReportWriteFailure(settings::StorePlacement(PlacementToStore(clientRect, showToolBar, toolBarHeight)));
 }

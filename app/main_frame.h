@@ -52,6 +52,9 @@ public:
     CFontTargetDlg fontTargetDlg;
     bool listItemChosen = true;
     int selectedArticle = 0;
+    /// The working directory given on the command line (internal form), used
+    /// for this run in place of the stored one; empty when none was given.
+    std::string workingDirectoryForRun;
     /// Taken by the text search's worker around its cancel check and around
     /// publishing each issue's result (initial and maximum count 1).
     std::binary_semaphore searchLock{1};
@@ -67,6 +70,7 @@ private:
     wxSplitterWindow* splitter = nullptr;
     wxTimer barsTimer;
     std::optional<Placement> requestedPlacement;
+    std::optional<wxRect> fittedWindow;  ///< set when the start placement was fitted to the screen
     bool waitingToBeShown = true;
 
     bool CreateBars();
@@ -74,6 +78,7 @@ private:
     void ApplyStoredPlacement();
     void OnShownOnScreen();
     void CorrectPlacement();
+    void FitIntoWorkArea();
     void StorePlacementAtExit();
     void RecordClientRect();
     void UpdateIndicators();
@@ -107,6 +112,7 @@ private:
     void OnOpenDocument(wxCommandEvent& event);
     void OnSaveDocument(wxCommandEvent& event);
     void OnNextPane(wxCommandEvent& event);
+    void OnQuit(wxCommandEvent& event);
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -3,7 +3,8 @@
 // panes.
 #include <wx/filedlg.h>
 #include <wx/filename.h>
-#include <wx/ffile.h>
+#include <wx/file.h>
+#include <wx/msgdlg.h>
 #include <wx/stdpaths.h>
 #include <wx/stockitem.h>
 #include <wx/translation.h>
@@ -56,9 +57,11 @@ void CMainFrame::OnWorkingDirectory(wxCommandEvent&)
 {
     if (auto key = platform::registry::CreateKey(kSettingsKey)) {
         CContentsPage& contents = leftPane->contentsPage;
-        if (ChooseWorkingDirectory(TheHostUi(), *key, true, contents.library.workPattern) ==
+        if (ChooseWorkingDirectory(TheHostUi(), catalogue, *key, true, contents.library.workPattern) ==
             DiscoveryResult::RequestLimitReached)
             std::exit(1);
+        // The folder chosen now is stored; the one given at start is done with.
+        workingDirectoryForRun.clear();
     }
     RebuildLibrary();
 }
@@ -157,17 +160,33 @@ void CMainFrame::OnOpenDocument(wxCommandEvent&)
 
 void CMainFrame::OnSaveDocument(wxCommandEvent&)
 {
-    wxFileDialog dialog(this, wxGetStockLabel(wxID_SAVEAS, wxSTOCK_WITHOUT_ELLIPSIS), wxEmptyString, wxEmptyString,
-                        AllFilesWildcard(), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    // The framework's own translation of its "Save As" title.
+    wxFileDialog dialog(this, wxGetTranslation("Save As"), wxEmptyString, wxEmptyString, AllFilesWildcard(),
+                        wxFD_SAVE);
     if (dialog.ShowModal() != wxID_OK)
         return;
-    wxFFile empty(dialog.GetPath(), "wb");
-    if (!empty.IsOpened())
+    // The document has no content: saving it over a file would only empty
+    // that file. A new one is created, never an existing one replaced.
+    wxFile file;
+    if (wxFileExists(dialog.GetPath()) || !file.Create(dialog.GetPath(), false)) {
+        const wxString why = wxFileExists(dialog.GetPath())
+                                 ? wxString::FromUTF8("Такой файл уже есть; он не изменён.")
+                                 : wxString::FromUTF8("Файл не удалось создать.");
+        wxMessageDialog(this, wxString::FromUTF8("Документ не сохранён в\n") + dialog.GetPath() + "\n\n" + why,
+                        "Vestrels", wxOK | wxICON_WARNING)
+            .ShowModal();
         return;
-    empty.Close();
+    }
+    file.Close();
     doc->SetFilename(dialog.GetPath(), false);
     doc->SetTitle(wxFileName(dialog.GetPath()).GetFullName());
     UpdateCaption();
+}
+
+void CMainFrame::OnQuit(wxCommandEvent&)
+{
+    // As the close box: the close handler stops the search and stores.
+    Close();
 }
 
 void CMainFrame::OnNextPane(wxCommandEvent&)

@@ -27,3 +27,12 @@ int SashPositionFor(int clientWidth, double ratio)
 {
     return std::max(1, LeftPaneWidth(clientWidth, ratio) - kStoredPaneBorder);
 }
+
+FrameRect FitIntoArea(const FrameRect& window, const FrameRect& area)
+{
+    const int width = std::min(window.Width(), area.Width());
+    const int height = std::min(window.Height(), area.Height());
+    const int left = std::clamp(window.left, area.left, area.right - width);
+    const int top = std::clamp(window.top, area.top, area.bottom - height);
+    return {left, top, left + width, top + height};
+}

@@ -11,7 +11,12 @@ struct FrameRect {
     int left = 0, top = 0, right = 0, bottom = 0;
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
+    bool operator==(const FrameRect&) const = default;
 };
+
+/// A window rectangle made to fit inside a screen's work area: no wider or
+/// taller than the area, and moved in where it stands out of it.
+FrameRect FitIntoArea(const FrameRect& window, const FrameRect& area);
 
 /// The placement stored at exit: the client area, taller by the toolbar's
 /// height while the toolbar is hidden, because the next start creates the

@@ -5,7 +5,9 @@
 
 #include <wx/menu.h>
 
+#include <wx/cmdline.h>
 #include <wx/config.h>
+#include <wx/filename.h>
 #include <wx/image.h>
 #include <wx/docview.h>
 #include <wx/xrc/xmlres.h>
@@ -15,6 +17,7 @@
 #include "app/quillbox_doc.h"
 #include "config/config_ids.h"
 #include "platform/wx/close_signals.h"
+#include "platform/paths.h"
 #include "platform/wx/desktop_setup.h"
 
 extern void InitVestrelsResources();
@@ -74,10 +77,11 @@ wxAcceleratorTable LoadAccelerators()
 
 }  // namespace
 
-CMainFrame* CreateMainWindow(wxDocManager&)
+CMainFrame* CreateMainWindow(wxDocManager&, const std::string& workingDirectoryForRun)
 {
     // The frame owns the document: it has no data and ends with the window.
     auto* frame = new CMainFrame(new CQuillboxDoc);
+    frame->workingDirectoryForRun = workingDirectoryForRun;
     if (!frame->Create()) {
         frame->Destroy();
         return nullptr;
@@ -99,11 +103,28 @@ bool CQuillboxApp::OnInit()
     InitProgramResources();
     closeOnSignals = std::make_unique<CloseOnSignals>([this]() -> wxWindow* { return mainWindow.get(); });
     docManager = new wxDocManager;
-    CMainFrame* frame = CreateMainWindow(*docManager);
+    CMainFrame* frame = CreateMainWindow(*docManager, workingDirectoryForRun);
     if (!frame)
         return false;
     SetTopWindow(frame);
     mainWindow = frame;
+    return true;
+}
+
+void CQuillboxApp::OnInitCmdLine(wxCmdLineParser& parser)
+{
+    // Only the folder: "--help" and "--version" were answered before the
+    // display was opened, and the framework's own options are not ours.
+    parser.AddParam("DIR", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
+}
+
+bool CQuillboxApp::OnCmdLineParsed(wxCmdLineParser& parser)
+{
+    if (parser.GetParamCount() == 0)
+        return true;
+    wxFileName folder = wxFileName::DirName(parser.GetParam(0));
+    folder.MakeAbsolute();
+    workingDirectoryForRun = platform::paths::FromHost(folder.GetPath().utf8_string());
     return true;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include <wx/app.h>
 #include <wx/weakref.h>
@@ -16,8 +17,12 @@ class CQuillboxApp : public wxApp {
 public:
     bool OnInit() override;
     int OnExit() override;
+    void OnInitCmdLine(wxCmdLineParser& parser) override;
+    bool OnCmdLineParsed(wxCmdLineParser& parser) override;
 
 private:
+    /// The folder named on the command line, internal form; empty when none.
+    std::string workingDirectoryForRun;
     wxDocManager* docManager = nullptr;
     /// Set once the main window is fully created; cleared when it is destroyed.
     wxWeakRef<wxWindow> mainWindow;
@@ -27,5 +32,7 @@ private:
 /// What the program and the window tests share: resources, document and
 /// frame. Returns the shown frame, or nothing when it could not be created.
 void InitProgramResources();
-CMainFrame* CreateMainWindow(wxDocManager& docManager);
+/// `workingDirectoryForRun` (internal form) replaces the stored working
+/// directory for this run when it is not empty.
+CMainFrame* CreateMainWindow(wxDocManager& docManager, const std::string& workingDirectoryForRun = {});
 

@@ -2,7 +2,8 @@ list(APPEND VESTRELS_CORE_SOURCES
   app/settings_store.cpp
   app/journal_catalogue.cpp
   app/placement.cpp
-  app/readme_location.cpp)
+  app/readme_location.cpp
+  app/program_arguments.cpp)
 list(APPEND VESTRELS_GUI_SOURCES
   app/quillbox_app.cpp
   app/quillbox_doc.cpp

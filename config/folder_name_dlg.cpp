@@ -17,6 +17,14 @@ int CFolderNameDlg::DoModal(wxWindow* parent)
     dialog.SetEscapeId(ID_CANCEL_BUTTON);
     dialog.Bind(wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_CANCEL); }, ID_CANCEL_BUTTON);
     auto* edit = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(ID_FOLDER_NAME));
+    // A name the settings cannot hold keeps the dialog open.
+    dialog.Bind(
+        wxEVT_BUTTON,
+        [&dialog, edit](wxCommandEvent& event) {
+            if (AcceptOnly1251(edit->GetValue(), &dialog))
+                event.Skip();
+        },
+        wxID_OK);
     edit->ChangeValue(From1251(folderName));
     edit->SelectAll();
     edit->SetFocus();

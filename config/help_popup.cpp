@@ -16,6 +16,22 @@ constexpr int kLeftOfHelpPoint = 100;
 
 CHelpPopup* shownPopup = nullptr;
 
+// A click anywhere withdraws the pop-up on screen and goes on to its target.
+// The framework's transient pop-up grabs the pointer and the keyboard for
+// this, and the keys then reach no window at all.
+class ClickWithdrawsPopup : public wxEventFilter {
+public:
+    int FilterEvent(wxEvent& event) override
+    {
+        const wxEventType type = event.GetEventType();
+        if (shownPopup && (type == wxEVT_LEFT_DOWN || type == wxEVT_RIGHT_DOWN || type == wxEVT_MIDDLE_DOWN))
+            shownPopup->Withdraw();
+        return Event_Skip;
+    }
+};
+
+ClickWithdrawsPopup clickFilter;
+
 wxFont PopupFont()
 {
     return wxFont(wxFontInfo(10).Family(wxFONTFAMILY_SWISS).Bold());
@@ -53,15 +69,14 @@ wxRect DisplayAreaAt(const wxPoint& point)
 // event table
 // ----------------------------------------------------------------------------
 
-wxBEGIN_EVENT_TABLE(CHelpPopup, wxPopupTransientWindow)
+wxBEGIN_EVENT_TABLE(CHelpPopup, wxPopupWindow)
     EVT_PAINT(CHelpPopup::OnPaint)
     EVT_LEFT_DOWN(CHelpPopup::OnMouseDown)
     EVT_RIGHT_DOWN(CHelpPopup::OnMouseDown)
-    EVT_KEY_DOWN(CHelpPopup::OnKey)
 wxEND_EVENT_TABLE()
 
 CHelpPopup::CHelpPopup(wxWindow* parent, const wxString& text, const wxPoint& helpPoint)
-    : wxPopupTransientWindow(parent, wxBORDER_SIMPLE), text_(text)
+    : wxPopupWindow(parent, wxBORDER_SIMPLE), text_(text)
 {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetFont(PopupFont());
@@ -89,6 +104,29 @@ CHelpPopup::CHelpPopup(wxWindow* parent, const wxString& text, const wxPoint& he
     if (shownPopup)
         shownPopup->Withdraw();
     shownPopup = this;
+    wxEvtHandler::AddFilter(&clickFilter);
+}
+
+CHelpPopup::~CHelpPopup()
+{
+    if (shownPopup == this) {
+        shownPopup = nullptr;
+        wxEvtHandler::RemoveFilter(&clickFilter);
+    }
+}
+
+void CHelpPopup::Withdraw()
+{
+    if (withdrawn_)
+        return;
+    withdrawn_ = true;
+    Hide();
+    if (shownPopup == this) {
+        shownPopup = nullptr;
+        wxEvtHandler::RemoveFilter(&clickFilter);
+    }
+    // The pop-up serves one request; it may still be inside its own handler.
+    wxTheApp->ScheduleForDestruction(this);
 }
 
 CHelpPopup* CHelpPopup::Shown()
@@ -114,20 +152,7 @@ void CHelpPopup::OnPaint(wxPaintEvent&)
 
 void CHelpPopup::OnMouseDown(wxMouseEvent&)
 {
-    DismissAndNotify();
-}
-
-void CHelpPopup::OnKey(wxKeyEvent&)
-{
-    DismissAndNotify();
-}
-
-void CHelpPopup::OnDismiss()
-{
-    if (shownPopup == this)
-        shownPopup = nullptr;
-    // The pop-up serves one request; it may still be inside its own handler.
-    wxTheApp->ScheduleForDestruction(this);
+    Withdraw();
 }
 
 // ----------------------------------------------------------------------------
@@ -143,7 +168,7 @@ bool CPopupHelpProvider::ShowHelpAtPoint(wxWindowBase* window, const wxPoint& po
     if (!text.empty()) {
         const wxPoint at = point == wxDefaultPosition ? wxGetMousePosition() : point;
         auto* popup = new CHelpPopup(wxGetTopLevelParent(target), text, at);
-        popup->Popup();
+        popup->Show();
     }
     // A control without a text (a label) gets no pop-up; the request is
     // answered all the same and goes nowhere else.

@@ -1,24 +1,28 @@
 // Context help as the catalogue editor shows it: a pop-up with a control's
 // help text in dark blue on pale yellow, placed by the point of the request,
-// gone at the next click or key.
+// gone at the next click or key. The pop-up never takes the keyboard: the
+// control it is about keeps the focus, and the dialog's key hook closes it.
 #pragma once
 
 #include <wx/cshelp.h>
 #include <wx/popupwin.h>
 
 /// The pop-up window of one help request.
-class CHelpPopup : public wxPopupTransientWindow {
+class CHelpPopup : public wxPopupWindow {
 public:
     /// Sized for `text` (line breaks and tabs as given); its top centre stands
     /// 100 pixels left of `helpPoint`, moved inside the display if need be.
+    /// Once shown, a click anywhere in the program withdraws it.
     CHelpPopup(wxWindow* parent, const wxString& text, const wxPoint& helpPoint);
 
     const wxString& text() const { return text_; }
     /// The lines drawn: the text's own, long ones broken.
     const wxArrayString& lines() const { return lines_; }
 
+    ~CHelpPopup() override;
+
     /// Takes the pop-up off the screen; it is then destroyed.
-    void Withdraw() { DismissAndNotify(); }
+    void Withdraw();
 
     /// The pop-up on screen, if any (one at a time).
     static CHelpPopup* Shown();
@@ -27,10 +31,10 @@ private:
     wxString text_;
     wxArrayString lines_;
 
+    bool withdrawn_ = false;
+
     void OnPaint(wxPaintEvent& event);
     void OnMouseDown(wxMouseEvent& event);
-    void OnKey(wxKeyEvent& event);
-    void OnDismiss() override;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -6,6 +6,7 @@
 #include <wx/cshelp.h>
 #include <wx/dialog.h>
 #include <wx/listbox.h>
+#include <wx/msgdlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
@@ -61,9 +62,10 @@ private:
 
     void PlaceContextHelpButton();
     void ShowTexts();
-    void ApplyEdits();
+    bool ApplyEdits();
 
     void OnSelect(wxCommandEvent& event);
+    void OnListInput(wxEvent& event);
     void OnAdd(wxCommandEvent& event);
     void OnDelete(wxCommandEvent& event);
     void OnApply(wxCommandEvent& event);
@@ -95,6 +97,8 @@ JournalsWindow::JournalsWindow(CJournalsDlg& owner, wxWindow* parent) : owner(ow
     if (!wxXmlResource::Get()->LoadDialog(this, parent, "IDD_JOURNALS"))
         return;
     list = XRCCTRL(*this, "ID_KIND_LIST", wxListBox);
+    list->Bind(wxEVT_LEFT_UP, &JournalsWindow::OnListInput, this);
+    list->Bind(wxEVT_KEY_UP, &JournalsWindow::OnListInput, this);
     pathEdit = XRCCTRL(*this, "ID_CONTENTS_PATH", wxTextCtrl);
     nameEdit = XRCCTRL(*this, "ID_DISPLAY_NAME", wxTextCtrl);
     PlaceContextHelpButton();
@@ -140,9 +144,13 @@ void JournalsWindow::ShowTexts()
     nameEdit->ChangeValue(From1251(editor.nameText));
 }
 
-void JournalsWindow::ApplyEdits()
+bool JournalsWindow::ApplyEdits()
 {
+    // Texts the settings cannot hold are refused whole, never stored as "?".
+    if (!AcceptOnly1251(pathEdit->GetValue(), this) || !AcceptOnly1251(nameEdit->GetValue(), this))
+        return false;
     editor.Apply(To1251(pathEdit->GetValue()), To1251(nameEdit->GetValue()));
+    return true;
 }
 
 void JournalsWindow::OnSelect(wxCommandEvent&)
@@ -154,13 +162,33 @@ void JournalsWindow::OnSelect(wxCommandEvent&)
     ShowTexts();
 }
 
+void JournalsWindow::OnListInput(wxEvent& event)
+{
+    event.Skip();
+    // The framework reports a selection only when its index differs from
+    // the last one reported, so the row that moved into a deleted place is
+    // never reported: the row under the click becomes current all the same.
+    CallAfter([this] {
+        const int row = list->GetSelection();
+        if (row != wxNOT_FOUND && (!editor.HasCurrent() || *editor.currentKind != row)) {
+            editor.Select(row);
+            ShowTexts();
+        }
+    });
+}
+
 void JournalsWindow::OnAdd(wxCommandEvent&)
 {
     if (owner.folderNameDlg.DoModal(this) != wxID_OK)
         return;
     const std::string name = owner.folderNameDlg.folderName;
-    if (editor.Add(name))
-        list->Append(From1251(name));
+    if (editor.Add(name)) {
+        // The new entry is current: the list shows it selected and in view,
+        // so the edits are not typed against the row that was selected.
+        const int row = list->Append(From1251(name));
+        list->SetSelection(row);
+        list->EnsureVisible(row);
+    }
     pathEdit->SetFocus();
 }
 
@@ -168,6 +196,8 @@ void JournalsWindow::OnDelete(wxCommandEvent&)
 {
     if (const auto row = editor.Delete()) {
         list->Delete(static_cast<unsigned>(*row));
+        // No entry is current now, so no row may look selected.
+        list->DeselectAll();
         ShowTexts();
     }
 }
@@ -179,7 +209,17 @@ void JournalsWindow::OnApply(wxCommandEvent&)
 
 void JournalsWindow::OnOk(wxCommandEvent&)
 {
-    ApplyEdits();
+    if (!ApplyEdits())
+        return;
+    // Under an empty catalogue no folder is an issue.
+    if (editor.catalogue().entries.empty()) {
+        wxMessageDialog(this,
+                        wxString::FromUTF8("Список журналов пуст: ни одна папка не будет найдена.\n"
+                                           "Добавьте хотя бы один журнал кнопкой «Добавить»."),
+                        "Vestrels", wxOK | wxICON_WARNING)
+            .ShowModal();
+        return;
+    }
     EndModal(wxID_OK);
 }
 

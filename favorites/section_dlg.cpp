@@ -19,6 +19,14 @@ CSectionDlgWindow::CSectionDlgWindow(wxWindow* parent, const std::string& name, 
     for (const TSelectedFolder& section : store.sections)
         box->Append(From1251(section.name));
     box->SetFocus();
+    // A name the favourites file cannot hold keeps the dialog open.
+    Bind(
+        wxEVT_BUTTON,
+        [this](wxCommandEvent& event) {
+            if (AcceptOnly1251(combo()->GetValue(), this))
+                event.Skip();
+        },
+        wxID_OK);
 }
 
 wxComboBox* CSectionDlgWindow::combo() const

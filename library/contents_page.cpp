@@ -84,6 +84,16 @@ void CContentsPage::OnInitPage()
         list->SetSelection(selectedIssue);
     PlaceCursorWithoutSelecting(list);
     FitList();
+    // GTK scrolls to the cursor while the list still has the size of its
+    // resource, which leaves a fitted list scrolled down by a row.
+    CallAfter([this] {
+        wxListBox* shown = issueList();
+        if (!shown || shown->IsEmpty())
+            return;
+        shown->SetFirstItem(0);
+        if (shown->GetSelection() > 0)
+            shown->EnsureVisible(shown->GetSelection());
+    });
     InvalidateArticleView(false);
 }
 
@@ -92,8 +102,17 @@ void CContentsPage::BuildLibrary()
     selectedIssue = -1;
     library = Library{};
     const std::string currentDirectory = platform::files::CurrentDirectory();
-    if (DiscoverIssues(TheHostUi(), frame->catalogue, library, currentDirectory) ==
-        DiscoveryResult::RequestLimitReached)
+    // A catalogue whose prefixes match nothing is mended from here, or the
+    // user would be asked for folders until the program ends.
+    const CatalogueRepair repair = [this] {
+        if (frame->journalsDlg.DoModal(frame) != wxID_OK)
+            return false;
+        StoreCatalogue(frame->catalogue);
+        return true;
+    };
+    // The message that the request limit ends the program has been shown.
+    if (DiscoverIssues(TheHostUi(), frame->catalogue, library, currentDirectory, repair,
+                       frame->workingDirectoryForRun) == DiscoveryResult::RequestLimitReached)
         std::exit(1);
     libraryBuilt = true;
 }

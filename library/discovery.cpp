@@ -181,6 +181,43 @@ std::string ReadWorkPatternFrom(const platform::registry::Key& key)
 
 int requestCount = 0;
 
+// The folder of a pattern in the internal form, for the browser to start in.
+std::string FolderOfPattern(std::string_view workPattern)
+{
+    std::string folder(workPattern);
+    if (folder.size() >= 2 && folder.compare(folder.size() - 2, 2, "\\*") == 0)
+        folder.resize(folder.size() - 2);
+    return folder;
+}
+
+// Says why the working directory gave no issue, before the browser comes
+// back. With `repair`, offers the catalogue editor: true when it stored a
+// changed catalogue, so the same folder is scanned again.
+bool ReportNoIssues(platform::HostUi& host, const JournalCatalogue& catalogue, std::string_view workPattern,
+                    bool listed, const CatalogueRepair& repair)
+{
+    const std::string folder = FolderForDisplay(workPattern);
+    if (!listed) {
+        host.ShowMessage(Cp1251("Папка\n") + folder +
+                             Cp1251("\nне найдена или не открывается.\n\nВыберите папку с номерами журналов."),
+                         "Vestrels", platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+        return false;
+    }
+    std::string text = Cp1251("В папке\n") + folder + Cp1251("\nнет ни одной папки с номером журнала.\n\n") +
+                       Cp1251("Номером считается папка, в имени которой есть одно из слов: ") +
+                       PrefixesForDisplay(catalogue) + ".";
+    if (!repair) {
+        host.ShowMessage(text, "Vestrels", platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+        return false;
+    }
+    text += Cp1251("\n\nОткрыть «Настройка», чтобы поправить список журналов?\n"
+                   "«Нет» — выбрать другую папку.");
+    if (host.ShowMessage(text, "Vestrels", platform::MessageIcon::Question, platform::MessageButtons::YesNo) !=
+        platform::MessageAnswer::Yes)
+        return false;
+    return repair();
+}
+
 }  // namespace
 
 bool IsJournalFolder(JournalCatalogue& catalogue, std::string_view lowerName)
@@ -247,16 +284,53 @@ void ResetWorkingDirectoryRequestsForTesting()
     requestCount = 0;
 }
 
-DiscoveryResult ChooseWorkingDirectory(platform::HostUi& host, const platform::registry::Key& settingsKey,
-                                       bool resetCounter, std::string& workPattern)
+std::string WorkPatternForChoice(JournalCatalogue& catalogue, std::string_view chosenFolder)
+{
+    // A collection may sit in a folder named like an issue ("1A2B-3C4D" of a
+    // memory card): what it holds decides before its name does.
+    const std::string asWorkingDirectory = std::string(chosenFolder) + "\\*";
+    const std::optional<std::vector<std::string>> issues = ScanIssueFolders(catalogue, asWorkingDirectory);
+    if (issues && !issues->empty())
+        return asWorkingDirectory;
+    return NormalizeWorkPattern(chosenFolder);
+}
+
+std::string FolderForDisplay(std::string_view workPattern)
+{
+    std::string folder = FolderOfPattern(workPattern);
+    std::replace(folder.begin(), folder.end(), '\\', '/');
+    return folder.empty() ? std::string("/") : folder;
+}
+
+std::string PrefixesForDisplay(const JournalCatalogue& catalogue)
+{
+    std::vector<std::string> seen;
+    std::string text;
+    for (const JournalKind& kind : catalogue.entries) {
+        std::string prefix = platform::text::Lower1251(kind.prefix);
+        if (prefix.empty() || std::find(seen.begin(), seen.end(), prefix) != seen.end())
+            continue;
+        text += (text.empty() ? "" : ", ") + prefix;
+        seen.push_back(std::move(prefix));
+    }
+    return text;
+}
+
+DiscoveryResult ChooseWorkingDirectory(platform::HostUi& host, JournalCatalogue& catalogue,
+                                       const platform::registry::Key& settingsKey, bool resetCounter,
+                                       std::string& workPattern)
 {
     const int previousRequests = resetCounter ? 0 : requestCount;
     requestCount = previousRequests + 1;
-    if (previousRequests >= 5)
+    if (previousRequests >= 5) {
+        host.ShowMessage(Cp1251("Папка с номерами журналов так и не выбрана.\nПрограмма завершает работу."),
+                         "Vestrels", platform::MessageIcon::Error, platform::MessageButtons::Ok);
         return DiscoveryResult::RequestLimitReached;
+    }
 
-    if (std::optional<std::string> chosen = host.BrowseForFolder(Cp1251("Выберите папку с номерами журналов")))
-        workPattern = NormalizeWorkPattern(*chosen);
+    if (std::optional<std::string> chosen = host.BrowseForFolderAt(Cp1251("Выберите папку с номерами журналов"),
+                                                                    FolderOfPattern(workPattern)))
+        workPattern = WorkPatternForChoice(catalogue, *chosen);
 
     // Written after a cancel too: the value then simply stays what it was.
     if (!platform::registry::SetValue(settingsKey, "Journals", platform::registry::ValueType::Sz, workPattern))
@@ -295,7 +369,8 @@ void BuildLibraryFrom(const JournalCatalogue& catalogue, Library& library, std::
 }
 
 DiscoveryResult DiscoverIssues(platform::HostUi& host, JournalCatalogue& catalogue, Library& library,
-                               std::string_view currentDirectory)
+                               std::string_view currentDirectory, const CatalogueRepair& repair,
+                               std::string_view workingDirectory)
 {
     library.workPattern = std::string(currentDirectory) + "\\*";
 
@@ -303,10 +378,12 @@ DiscoveryResult DiscoverIssues(platform::HostUi& host, JournalCatalogue& catalog
     // Without an open key nobody is asked yet; later requests still try to
     // store their answer under the key's name.
     const platform::registry::Key settingsKey = openedKey.value_or(platform::registry::Key(kSettingsKey));
-    if (openedKey) {
+    if (!workingDirectory.empty()) {
+        library.workPattern = WorkPatternForChoice(catalogue, workingDirectory);
+    } else if (openedKey) {
         if (std::string stored = ReadWorkPatternFrom(*openedKey); !stored.empty())
             library.workPattern = std::move(stored);
-        else if (ChooseWorkingDirectory(host, settingsKey, false, library.workPattern) ==
+        else if (ChooseWorkingDirectory(host, catalogue, settingsKey, false, library.workPattern) ==
                  DiscoveryResult::RequestLimitReached)
             return DiscoveryResult::RequestLimitReached;
     }
@@ -319,7 +396,9 @@ DiscoveryResult DiscoverIssues(platform::HostUi& host, JournalCatalogue& catalog
             folders = std::move(*scanned);
             break;
         }
-        if (ChooseWorkingDirectory(host, settingsKey, false, library.workPattern) ==
+        if (ReportNoIssues(host, catalogue, library.workPattern, scanned.has_value(), repair))
+            continue;
+        if (ChooseWorkingDirectory(host, catalogue, settingsKey, false, library.workPattern) ==
             DiscoveryResult::RequestLimitReached)
             return DiscoveryResult::RequestLimitReached;
     }

@@ -1,6 +1,7 @@
 // The working directory and the issue folders found in it.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,13 +31,32 @@ void SortIssueFolders(std::vector<std::string>& folderNames);
 /// in its final segment after its first character) stands for its parent.
 std::string NormalizeWorkPattern(std::string_view chosenFolder);
 
+/// The pattern for a folder the user picked: the folder itself when it holds
+/// issue folders under the catalogue, whatever its name; otherwise as
+/// NormalizeWorkPattern says.
+std::string WorkPatternForChoice(JournalCatalogue& catalogue, std::string_view chosenFolder);
+
+/// The folder of a pattern as the user reads it: "\home\u\j\*" gives "/home/u/j".
+std::string FolderForDisplay(std::string_view workPattern);
+
+/// The catalogue's distinct folder prefixes, lower-cased, in catalogue order,
+/// joined by ", " (the words a folder name must contain to be an issue).
+std::string PrefixesForDisplay(const JournalCatalogue& catalogue);
+
 enum class DiscoveryResult { Done, RequestLimitReached };
 
-/// Asks for the working directory and stores it as "Journals". The sixth
-/// request counted since start (or since a reset) asks nothing and reports
-/// RequestLimitReached; the program then ends with exit status 1.
-DiscoveryResult ChooseWorkingDirectory(platform::HostUi& host, const platform::registry::Key& settingsKey,
-                                       bool resetCounter, std::string& workPattern);
+/// Asks for the working directory, opening the browser at the current one,
+/// and stores it as "Journals". The sixth request counted since start (or
+/// since a reset) shows the browser no more: a message says the program ends,
+/// and the result is RequestLimitReached; the program then ends with exit
+/// status 1.
+DiscoveryResult ChooseWorkingDirectory(platform::HostUi& host, JournalCatalogue& catalogue,
+                                       const platform::registry::Key& settingsKey, bool resetCounter,
+                                       std::string& workPattern);
+
+/// Opens the catalogue editor from discovery; true when its OK stored a
+/// changed catalogue, which the scan then uses.
+using CatalogueRepair = std::function<bool()>;
 
 /// Starts the count of working-directory requests afresh (tests only).
 void ResetWorkingDirectoryRequestsForTesting();
@@ -58,8 +78,13 @@ void PrepareCompiledHelpIssues(platform::HostUi& host, std::string_view workPatt
 /// Finds the working directory and its issue folders, in library order, with
 /// their captions, and parses every issue's table of contents.
 /// `currentDirectory` is the internal form of the process's current folder.
+/// A folder that cannot be listed or holds no issue is named in a message
+/// before the browser comes back; with `repair`, that message offers the
+/// catalogue editor. A non-empty `workingDirectory` (internal form) is used
+/// for this run in place of the stored one, which stays as it is.
 DiscoveryResult DiscoverIssues(platform::HostUi& host, JournalCatalogue& catalogue, Library& library,
-                               std::string_view currentDirectory);
+                               std::string_view currentDirectory, const CatalogueRepair& repair = {},
+                               std::string_view workingDirectory = {});
 
 /// "Journals" as stored, in the internal form ("/" separators read as "\");
 /// empty when missing or too long.

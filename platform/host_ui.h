@@ -26,6 +26,14 @@ public:
     /// when cancelled.
     virtual std::optional<std::string> BrowseForFolder(const std::string& title) = 0;
 
+    /// The folder browser opened at `startFolder` (internal form; empty:
+    /// wherever the host starts). A host without a place to start ignores it.
+    virtual std::optional<std::string> BrowseForFolderAt(const std::string& title, const std::string& startFolder)
+    {
+        (void)startFolder;
+        return BrowseForFolder(title);
+    }
+
     /// Plain text onto the clipboard; false when the clipboard refused it.
     virtual bool SetClipboardText(const std::string& text) = 0;
 

@@ -43,4 +43,23 @@ bool IsExecutable(const std::string& hostPath)
     return stat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(hostPath.c_str(), X_OK) == 0;
 }
 
+std::string FindOnPath(const std::string& program, const std::string& searchPath)
+{
+    std::size_t start = 0;
+    while (start <= searchPath.size()) {
+        std::size_t end = searchPath.find(':', start);
+        if (end == std::string::npos)
+            end = searchPath.size();
+        // An empty entry is the current folder, which a reader never runs
+        // programs from.
+        if (end > start) {
+            const std::string candidate = searchPath.substr(start, end - start) + "/" + program;
+            if (searchPath[start] == '/' && IsExecutable(candidate))
+                return candidate;
+        }
+        start = end + 1;
+    }
+    return {};
+}
+
 }  // namespace platform::process

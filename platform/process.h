@@ -13,4 +13,8 @@ int RunAndWait(const std::string& hostProgram, const std::vector<std::string>& a
 /// Whether `hostPath` names an executable regular file.
 bool IsExecutable(const std::string& hostPath);
 
+/// The executable `program` in the folders of `searchPath` (PATH's form,
+/// ":"-separated), as a host path; empty when none holds it.
+std::string FindOnPath(const std::string& program, const std::string& searchPath);
+
 }  // namespace platform::process

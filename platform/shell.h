@@ -29,4 +29,13 @@ struct HostTarget {
 /// to the host.
 HostTarget ToHostTarget(const Target& target);
 
+/// Whether a target may go to the desktop's opener: a file as an absolute
+/// path, an address with a scheme ("http:", "mailto:"). Anything else would
+/// reach the opener as a relative name or as one of its options ("--help").
+bool CanHandOver(const HostTarget& target);
+
+/// Why the opener failed, from its exit status (its documented codes, or
+/// the status itself); 1251 text.
+std::string OpenerFailureReason(int exitStatus);
+
 }  // namespace platform::shell

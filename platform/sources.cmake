@@ -9,6 +9,7 @@ list(APPEND VESTRELS_PLATFORM_SOURCES
 list(APPEND VESTRELS_PLATFORM_WX_SOURCES
   platform/wx/wx_text.cpp
   platform/wx/wx_host_ui.cpp
+  platform/wx/desktop_opener.cpp
   platform/wx/close_signals.cpp
   platform/wx/list_cursor.cpp
   platform/wx/desktop_setup.cpp)

@@ -1,6 +1,7 @@
 // Windows-1251 <-> Unicode, UTF-8 coding and the code page's case table.
 #include "platform/text1251.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -180,6 +181,23 @@ bool IsValidUtf8(std::string_view bytes)
         pos += decoded->length;
     }
     return true;
+}
+
+std::vector<std::string> CharactersOutside1251(std::string_view utf8)
+{
+    std::vector<std::string> misfits;
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const auto decoded = DecodeUtf8At(utf8, pos);
+        const std::size_t length = decoded ? decoded->length : 1;
+        if (!decoded || !ByteOf(decoded->cp)) {
+            std::string character(utf8.substr(pos, length));
+            if (std::find(misfits.begin(), misfits.end(), character) == misfits.end())
+                misfits.push_back(std::move(character));
+        }
+        pos += length;
+    }
+    return misfits;
 }
 
 unsigned char ToLower1251(unsigned char c)

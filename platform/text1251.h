@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform::text {
 
@@ -14,6 +15,10 @@ std::string Utf8From1251(std::string_view bytes);
 std::string To1251FromUtf8(std::string_view utf8);
 
 bool IsValidUtf8(std::string_view bytes);
+
+/// The characters of a UTF-8 text that code page 1251 cannot hold, each once,
+/// in the order they first appear (UTF-8). Empty when the text fits.
+std::vector<std::string> CharactersOutside1251(std::string_view utf8);
 
 /// The code page's full case table (Latin and Cyrillic letters, Ё/ё, Ў/ў,
 /// Є/є, Ї/ї, І/і, Ґ/ґ, Ђ/ђ, Ѓ/ѓ, Љ/љ, Њ/њ, Ќ/ќ, Ћ/ћ, Џ/џ, Ј/ј, Ѕ/ѕ).

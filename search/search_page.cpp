@@ -188,6 +188,9 @@ void CSearchPage::Search()
     // A text search still runs: it owns the marks and the table until it ends.
     if (!page || worker.Running())
         return;
+    // Sent as "?", such a query would find something else.
+    if (!AcceptOnly1251(queryBox()->GetValue(), page))
+        return;
     Library& library = frame->leftPane->contentsPage.library;
     resultList()->Clear();
     resultSelected = false;

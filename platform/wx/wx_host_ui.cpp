@@ -7,6 +7,7 @@
 #include <wx/utils.h>
 
 #include "platform/paths.h"
+#include "platform/wx/desktop_opener.h"
 #include "platform/wx/wx_text.h"
 
 using platform::MessageAnswer;
@@ -59,7 +60,14 @@ MessageAnswer WxHostUi::ShowMessage(const std::string& text, const std::string& 
 
 std::optional<std::string> WxHostUi::BrowseForFolder(const std::string& title)
 {
-    CFolderBrowser browser(DialogParent(), From1251(title));
+    return BrowseForFolderAt(title, std::string());
+}
+
+std::optional<std::string> WxHostUi::BrowseForFolderAt(const std::string& title, const std::string& startFolder)
+{
+    const wxString start =
+        startFolder.empty() ? wxString() : wxString::FromUTF8(platform::paths::ToHost(startFolder));
+    CFolderBrowser browser(DialogParent(), From1251(title), start);
     if (browser.ShowModal() != wxID_OK)
         return std::nullopt;
     const wxString path = browser.GetPath();
@@ -80,17 +88,13 @@ bool WxHostUi::SetClipboardText(const std::string& text)
 void WxHostUi::OpenTarget(const platform::shell::Target& target)
 {
     const platform::shell::HostTarget host = platform::shell::ToHostTarget(target);
+    if (RefuseToHandOver(host))
+        return;
     if (opener_) {
         opener_(host);
         return;
     }
-    const wxString value = wxString::FromUTF8(host.value);
-    // wx hands both to the desktop's own opener (xdg-open) with an argument
-    // vector, never through a shell.
-    if (host.kind == platform::shell::TargetKind::Address)
-        wxLaunchDefaultBrowser(value);
-    else
-        wxLaunchDefaultApplication(value);
+    OpenWithDesktop(host);
 }
 
 WxHostUi& TheHostUi()
@@ -99,10 +103,11 @@ WxHostUi& TheHostUi()
     return host;
 }
 
-CFolderBrowser::CFolderBrowser(wxWindow* parent, const wxString& title)
+CFolderBrowser::CFolderBrowser(wxWindow* parent, const wxString& title, const wxString& startFolder)
     // Without a starting folder the chooser opens on its list of recent
     // files, where no folder can be chosen.
-    : wxDirDialog(parent, title, wxGetHomeDir(), wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST)
+    : wxDirDialog(parent, title, wxDirExists(startFolder) ? startFolder : wxGetHomeDir(),
+                  wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST)
 {
 }
 

@@ -17,6 +17,7 @@ public:
     platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                                         platform::MessageIcon icon, platform::MessageButtons buttons) override;
     std::optional<std::string> BrowseForFolder(const std::string& title) override;
+    std::optional<std::string> BrowseForFolderAt(const std::string& title, const std::string& startFolder) override;
     bool SetClipboardText(const std::string& text) override;
     void OpenTarget(const platform::shell::Target& target) override;
 
@@ -36,7 +37,9 @@ WxHostUi& TheHostUi();
 /// as chosen too.
 class CFolderBrowser : public wxDirDialog {
 public:
-    CFolderBrowser(wxWindow* parent, const wxString& title);
+    /// Opens at `startFolder` (a host path) when it is a folder, otherwise
+    /// at the home folder.
+    CFolderBrowser(wxWindow* parent, const wxString& title, const wxString& startFolder = wxString());
     void SetPath(const wxString& path) override;
     wxString GetPath() const override;
 

@@ -8,3 +8,10 @@
 
 wxString From1251(std::string_view bytes);
 std::string To1251(const wxString& text);
+
+class wxWindow;
+
+/// Whether `text` can be stored in Windows-1251, as every stored text is.
+/// When it cannot, a message over `parent` names the characters it cannot
+/// hold, and the caller stores nothing.
+bool AcceptOnly1251(const wxString& text, wxWindow* parent);

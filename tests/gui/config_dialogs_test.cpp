@@ -12,12 +12,14 @@
 #include <wx/listbox.h>
 #include <wx/notebook.h>
 #include <wx/spinctrl.h>
+#include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 #include <wx/xrc/xmlres.h>
 
 #include "app/ids.h"
 #include "app/main_frame.h"
+#include "app/settings_store.h"
 #include "articles/quillbox_view.h"
 #include "config/config_ids.h"
 #include "config/font_chooser_dlg.h"
@@ -352,4 +354,60 @@ TEST_F(ConfigDialogs, AboutMailsTheAuthorsAndReadmeOpensFromTheCurrentFolder)
     PumpUntil([&] { return env.opened.size() >= 3; }, 2000);
     ASSERT_EQ(env.opened.size(), 3u);
     EXPECT_EQ(env.opened[2].value, env.opened[1].value);
+}
+
+namespace {
+
+int SelectedRow(wxDialog& d)
+{
+    return dynamic_cast<wxListBox*>(d.FindWindow(ID_KIND_LIST))->GetSelection();
+}
+
+void ClickRow(wxDialog& d, int row, int x)
+{
+    auto* list = dynamic_cast<wxListBox*>(d.FindWindow(ID_KIND_LIST));
+    const int rowHeight = list->GetClientSize().y / std::max(1, list->GetCountPerPage());
+    Sim().MouseMove(list->GetScreenPosition() + wxPoint(x, rowHeight * row + rowHeight / 2));
+    Sim().MouseClick();
+}
+
+}  // namespace
+
+// The list's selection always shows the current entry: none after a
+// deletion, any clicked row after it, and a row just added.
+TEST_F(ConfigDialogs, ListSelectionAlwaysShowsTheCurrentEntry)
+{
+    std::vector<int> selections;
+    wxString gotPath;
+    DialogScript script;
+    script.Then(kEditorTitle, [](wxDialog& d) { ClickRow(d, 1, 20); });
+    script.Then(kEditorTitle, [](wxDialog& d) { ClickOn(d.FindWindow(ID_DELETE_KIND)); });
+    script.Then(kEditorTitle, [&](wxDialog& d) { selections.push_back(SelectedRow(d)); });
+    // "gold" moved into the deleted place; away from the first click, so no double click.
+    script.Then(kEditorTitle, [](wxDialog&) { wxMilliSleep(500); });
+    script.Then(kEditorTitle, [](wxDialog& d) { ClickRow(d, 1, 60); });
+    script.Then(kEditorTitle, [&](wxDialog& d) {
+        selections.push_back(SelectedRow(d));
+        gotPath = dynamic_cast<wxTextCtrl*>(d.FindWindow(ID_CONTENTS_PATH))->GetValue();
+        TypeInto(d.FindWindow(ID_DISPLAY_NAME), "Gold");
+    });
+    script.Then(kEditorTitle, [](wxDialog& d) { ClickOn(d.FindWindow(ID_APPLY_KIND)); });
+    script.Then(kEditorTitle, [](wxDialog& d) { ClickOn(d.FindWindow(ID_ADD_KIND)); });
+    script.Then(kFolderTitle, [](wxDialog& d) { TypeInto(d.FindWindow(ID_FOLDER_NAME), "hacker"); });
+    script.Then(kFolderTitle, [](wxDialog& d) { ClickOn(d.FindWindow(wxID_OK)); });
+    script.Then(kEditorTitle, [&](wxDialog& d) {
+        selections.push_back(SelectedRow(d));
+        TypeInto(d.FindWindow(ID_CONTENTS_PATH), ".\\toc.htm");
+    });
+    script.Then(kEditorTitle, [](wxDialog& d) { TypeInto(d.FindWindow(ID_DISPLAY_NAME), "Hacker"); });
+    script.Then(kEditorTitle, [](wxDialog& d) { ClickOn(d.FindWindow(wxID_OK)); });
+    RunCommand(ID_CMD_JOURNALS, script);
+
+    EXPECT_EQ(selections, (std::vector<int>{wxNOT_FOUND, 1, 4}));
+    EXPECT_EQ(gotPath, ".\\frame\\left.htm");
+    EXPECT_EQ(env.Value("NameJournals"), ToMultiString("release\r\ngold\r\nizone\r\nprotoplex\r\nhacker\r\n"));
+    EXPECT_EQ(env.Value("NameContents"),
+              ToMultiString(".\\pages\\materials.htm\r\n.\\frame\\left.htm\r\n.\\frame\\left.htm\r\n"
+                            ".\\mainbody\\menu.html\r\n.\\toc.htm\r\n"));
+    EXPECT_EQ(env.Value("NewName"), ToMultiString("InternetZone\r\nGold\r\nInternetZone\r\nProtoPlex\r\nHacker\r\n"));
 }

@@ -134,3 +134,50 @@ TEST_F(ContentsPageTest, AMissingContentsPageIsReportedOnceAndTheRestIsListed)
     EXPECT_EQ(Page().library.issues[2].articles[0].title, "");
     EXPECT_EQ(Page().library.issues[1].articles[1].title, "     Article 2");
 }
+
+namespace {
+
+/// Answers a message box with OK, after noting its text.
+struct ExpectOpenFailure : wxExpectModalBase<wxMessageDialog, ExpectOpenFailure> {
+    explicit ExpectOpenFailure(wxString* shown) : shown(shown) {}
+    int OnInvoked(wxMessageDialog* dialog) const override { return *shown = dialog->GetMessage(), wxID_OK; }
+    wxString* shown;
+};
+
+}  // namespace
+
+// An article the desktop cannot open is named, with the reason, without the
+// window waiting for the opener: the real xdg-open is replaced on PATH by a
+// program that fails as xdg-open does, or is missing.
+TEST_F(ContentsPageTest, AnArticleThatCannotBeOpenedIsNamedWithTheReason)
+{
+    env.StoreWorkingDirectory(env.work.path());
+    ASSERT_TRUE(env.OpenMainWindow());
+    TheHostUi().SetOpenerForTesting(nullptr);
+    wxString savedPath;
+    wxGetEnv("PATH", &savedPath);
+    TempDir bin;
+    const std::pair<const char*, const char*> cases[] = {
+        {"#!/bin/sh\nexit 3\n", "(код 3)"},
+        {nullptr, "xdg-utils"},
+    };
+    for (const auto& [opener, reason] : cases) {
+        std::filesystem::remove(bin.Join("xdg-open"));
+        if (opener) {
+            bin.Write("xdg-open", opener);
+            std::filesystem::permissions(bin.Join("xdg-open"), std::filesystem::perms::owner_all);
+        }
+        wxSetEnv("PATH", wxString::FromUTF8(bin.path()));
+        wxString shown;
+        SendListEvent(wxEVT_LISTBOX, 0);
+        wxTEST_DIALOG(SendListEvent(wxEVT_LISTBOX_DCLICK, 0); PumpUntil([&] { return !shown.empty(); }, 5000),
+                      ExpectOpenFailure(&shown));
+        EXPECT_NE(shown.Find(wxString::FromUTF8(env.work.Join("gold3/index.htm"))), wxNOT_FOUND) << shown;
+        EXPECT_NE(shown.Find(wxString::FromUTF8(reason)), wxNOT_FOUND) << shown;
+    }
+    wxSetEnv("PATH", savedPath);
+
+    // A link that is no absolute path reaches no opener; the status bar says so.
+    TheHostUi().OpenTarget({platform::shell::TargetKind::Address, "--help"});
+    EXPECT_NE(env.frame->GetStatusBar()->GetStatusText(0).Find("--help"), wxNOT_FOUND);
+}

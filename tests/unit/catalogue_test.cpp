@@ -79,11 +79,12 @@ TEST(Catalogue, ImpossibleCountsInstallTheDefaults)
     }
 }
 
-TEST(Catalogue, ZeroCountGivesAnEmptyCatalogue)
+TEST(Catalogue, ZeroCountReadsAsTheDefaultsSoNoUserIsLockedOut)
 {
     PrivateProfile profile;
     ASSERT_TRUE(StoreSetting("NumNameJournals", reg::ValueType::Dword, Dword(0)));
-    EXPECT_EQ(LoadCatalogue().kindCount(), 0);
+    EXPECT_EQ(LoadCatalogue().kindCount(), 5);
+    EXPECT_EQ(ReadStoredCatalogue()->kindCount(), 5);
     EXPECT_EQ(StoredSetting("NumNameJournals"), Dword(0));
 }
 

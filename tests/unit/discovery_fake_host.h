@@ -19,15 +19,23 @@ public:
     std::vector<Message> messages;
     std::deque<std::optional<std::string>> folderAnswers;  ///< internal paths; an empty queue cancels
     std::vector<std::string> browserTitles;
+    std::vector<std::string> browserStarts;  ///< where each browser opened
+    platform::MessageAnswer questionAnswer = platform::MessageAnswer::No;
     std::vector<std::string> clipboardTexts;
     bool clipboardWorks = true;
     std::vector<platform::shell::Target> openedTargets;
 
     platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
-                                        platform::MessageIcon icon, platform::MessageButtons) override
+                                        platform::MessageIcon icon, platform::MessageButtons buttons) override
     {
         messages.push_back({text, caption, icon});
-        return platform::MessageAnswer::Ok;
+        return buttons == platform::MessageButtons::YesNo ? questionAnswer : platform::MessageAnswer::Ok;
+    }
+
+    std::optional<std::string> BrowseForFolderAt(const std::string& title, const std::string& startFolder) override
+    {
+        browserStarts.push_back(startFolder);
+        return BrowseForFolder(title);
     }
 
     std::optional<std::string> BrowseForFolder(const std::string& title) override

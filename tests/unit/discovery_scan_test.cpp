@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <tuple>
 
 #include "app/settings_store.h"
 #include "library/cp1251.h"
@@ -58,6 +60,7 @@ protected:
 
     PrivateProfile profile;
     FakeHost host;
+    JournalCatalogue standard = StandardCatalogue();
 };
 
 TEST_F(DiscoveryTest, ScanAcceptsOnlyIssueFolders)
@@ -109,7 +112,7 @@ TEST_F(DiscoveryTest, ChosenIssueFolderStoresItsParent)
     host.folderAnswers.push_back(Internal(dir.Join("izone57")));
     std::string pattern = "\\old\\*";
 
-    EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), false, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::Done);
 
     EXPECT_EQ(pattern, PatternOf(dir));
     EXPECT_EQ(StoredJournals(), PatternOf(dir));  // the bytes without a terminating zero
@@ -124,7 +127,7 @@ TEST_F(DiscoveryTest, CancelRewritesJournalsUnchanged)
     ASSERT_TRUE(platform::registry::SetValue(SettingsKey(), "Journals", platform::registry::ValueType::Sz,
                                              "\\somewhere\\else\\*"));
     std::string pattern = "\\home\\u\\journals\\*";
-    EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), false, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::Done);
     EXPECT_EQ(pattern, "\\home\\u\\journals\\*");
     EXPECT_EQ(StoredJournals(), "\\home\\u\\journals\\*");
 }
@@ -135,7 +138,7 @@ TEST_F(DiscoveryTest, WriteFailureIsReportedAndPatternHolds)
     host.folderAnswers.push_back("\\home\\u\\journals");
     std::string pattern;
 
-    ChooseWorkingDirectory(host, Key(kSettingsKey), false, pattern);
+    ChooseWorkingDirectory(host, standard, Key(kSettingsKey), false, pattern);
 
     EXPECT_EQ(pattern, "\\home\\u\\journals\\*");
     ASSERT_EQ(host.messages.size(), 1u);
@@ -149,15 +152,15 @@ TEST_F(DiscoveryTest, SixthRequestAsksNothing)
 {
     std::string pattern = "\\j\\*";
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), false, pattern), DiscoveryResult::Done);
-    EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), false, pattern), DiscoveryResult::RequestLimitReached);
+        EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::RequestLimitReached);
     EXPECT_EQ(host.browserTitles.size(), 5u);
 
     // The frame's command starts the count again; its request is the first.
-    EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), true, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), true, pattern), DiscoveryResult::Done);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), false, pattern), DiscoveryResult::Done);
-    EXPECT_EQ(ChooseWorkingDirectory(host, SettingsKey(), false, pattern), DiscoveryResult::RequestLimitReached);
+        EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::RequestLimitReached);
     EXPECT_EQ(host.browserTitles.size(), 10u);
 }
 
@@ -245,3 +248,38 @@ TEST_F(DiscoveryTest, MissingWorkingDirectoryEndsAfterFiveRequests)
 }
 
 }  // namespace
+
+// A collection in a folder named like an issue is found at once; a folder
+// without issues is named with the words looked for, the browser opens there,
+// the catalogue can be mended from that message, and the limit says why the
+// program ends.
+TEST_F(DiscoveryTest, ChoiceFindsTheCollectionOrSaysWhyNot)
+{
+    TempDir root;
+    const std::string card = root.Join("media/user-2/1A2B-3C4D"), nothing = root.Join("my-stuff2/journals");
+    for (const std::string& folder : {card + "/izone57", card + "/hacker5", nothing + "/misc"})
+        std::filesystem::create_directories(folder);
+    const std::tuple<std::string, bool, std::vector<std::string>> cases[] = {
+        {card, false, {"izone57"}}, {nothing, true, {"misc"}}, {nothing, false, {}}};
+    for (const auto& [chosen, repairs, folders] : cases) {
+        ResetWorkingDirectoryRequestsForTesting();
+        ASSERT_TRUE(platform::registry::SetValue(SettingsKey(), "Journals", platform::registry::ValueType::Sz, ""));
+        host = FakeHost{};
+        host.folderAnswers = {Internal(chosen)};
+        host.questionAnswer = repairs ? platform::MessageAnswer::Yes : platform::MessageAnswer::No;
+        JournalCatalogue catalogue = StandardCatalogue();
+        const CatalogueRepair repair = [&] { return catalogue.entries.push_back({"misc", "", "Misc"}), true; };
+        Library library;
+        const DiscoveryResult result = DiscoverIssues(host, catalogue, library, "", repair);
+        EXPECT_EQ(library.folderNames, folders) << chosen;
+        EXPECT_EQ(result, folders.empty() ? DiscoveryResult::RequestLimitReached : DiscoveryResult::Done);
+        EXPECT_EQ(host.browserTitles.size(), folders.empty() ? 5u : 1u);
+        if (!folders.empty())
+            continue;
+        ASSERT_GE(host.messages.size(), 2u);
+        EXPECT_NE(host.messages[0].text.find(nothing + "\n"), std::string::npos);
+        EXPECT_NE(host.messages[0].text.find("release, gold, izone, protoplex."), std::string::npos);
+        EXPECT_EQ(host.browserStarts[1], Internal(nothing));
+        EXPECT_NE(host.messages.back().text.find(Cp1251("завершает работу")), std::string::npos);
+    }
+}

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace platform::shell;
 
 TEST(PlatformShell, TargetMapping)
@@ -33,4 +35,19 @@ TEST(PlatformShell, TargetMapping)
         EXPECT_EQ(got.kind, c.kind) << c.target;
         EXPECT_EQ(got.value, c.value) << c.target;
     }
+}
+
+// Only an absolute path or an address with a scheme reaches the opener; a
+// link such as "--help" would become one of its options.
+TEST(PlatformShell, OnlyAbsolutePathsAndAddressesWithASchemeAreHandedOver)
+{
+    const std::tuple<TargetKind, const char*, bool> cases[] = {
+        {TargetKind::File, "/home/u/j/izone57/a.htm", true}, {TargetKind::File, "--help", false},
+        {TargetKind::File, "izone57/a.htm", false},           {TargetKind::Address, "http://example.org/", true},
+        {TargetKind::Address, "mailto:a@b.c", true},          {TargetKind::Address, "svn+ssh://h/r", true},
+        {TargetKind::Address, "--help", false},               {TargetKind::Address, "-x:y", false},
+        {TargetKind::Address, "www.example.org", false},      {TargetKind::Address, "", false},
+    };
+    for (const auto& [kind, value, handedOver] : cases)
+        EXPECT_EQ(CanHandOver({kind, value}), handedOver) << value;
 }

@@ -167,3 +167,13 @@ TEST(PlatformText1251, LowerStrings)
     EXPECT_EQ(LowerAscii("IZone57 \xC0\xDF\xA8"), "izone57 \xC0\xDF\xA8");
     EXPECT_EQ(Lower1251(std::string("A\0B", 3)), std::string("a\0b", 3));
 }
+
+// A stored text must never turn into "?": the characters refused are named.
+TEST(PlatformText1251, CharactersOutsideTheCodePageAreNamedOnce)
+{
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"жизнь №5 € «»", {}}, {"жő日€", {"ő", "日"}}, {"ő-ő-日", {"ő", "日"}}, {"😀x", {"😀"}}, {"\xFF", {"\xFF"}},
+    };
+    for (const auto& [text, misfits] : cases)
+        EXPECT_EQ(platform::text::CharactersOutside1251(text), misfits) << text;
+}

@@ -238,3 +238,14 @@ TEST(FrameGeometry, ThinStoredLeftPaneDoesNotCollapseTheArticleView)
     for (const auto& c : cases)
         EXPECT_EQ(SashPositionFor(c.clientWidth, c.ratio), c.sash) << c.clientWidth << " / " << c.ratio;
 }
+
+// A window larger than the screen, or standing off it, is brought inside.
+TEST(SettingsPlacement, WindowIsFittedIntoTheWorkArea)
+{
+    const std::pair<FrameRect, FrameRect> cases[] = {
+        {{0, 25, 900, 665}, {0, 0, 800, 600}},        {{100, 100, 500, 400}, {100, 100, 500, 400}},
+        {{700, 500, 1100, 800}, {400, 300, 800, 600}}, {{-50, -20, 350, 280}, {0, 0, 400, 300}},
+    };
+    for (const auto& [window, fitted] : cases)
+        EXPECT_TRUE(FitIntoArea(window, {0, 0, 800, 600}) == fitted) << window.left << "," << window.top;
+}
