@@ -15,7 +15,7 @@ constexpr const char* kHelpText =
     "\n"
     "Settings: $XDG_CONFIG_HOME/Vestrels/registry.reg (default ~/.config/...).\n";
 
-constexpr const char* kVersionText = "Vestrels 3.1.1\n";
+constexpr const char* kVersionText = "Vestrels " VESTRELS_VERSION "\n";
 
 }  // namespace
 

@@ -6,7 +6,7 @@
 TEST(ProgramArguments, HelpAndVersionAreTheProgramsOwn)
 {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"--help"}, "Usage: vestrels [DIR]"}, {{"-h"}, "Usage: vestrels [DIR]"}, {{"/j", "--version"}, "Vestrels 3.1.1"},
+        {{"--help"}, "Usage: vestrels [DIR]"}, {{"-h"}, "Usage: vestrels [DIR]"}, {{"/j", "--version"}, "Vestrels " VESTRELS_VERSION},
         {{"--", "--help"}, ""}, {{"/home/u/journals"}, ""}, {{}, ""},
     };
     for (const auto& [args, start] : cases)
