@@ -13,6 +13,7 @@
 
 #include "app/journal_catalogue.h"
 #include "favorites/favorites_export.h"
+#include "favorites/favorites_file.h"
 #include "favorites/favorites_ops.h"
 #include "favorites/favorites_store.h"
 #include "library/article_target.h"
@@ -302,12 +303,14 @@ int RunFavorites(const Options& options, std::ostream& out, std::ostream& err)
         err << kUsage;
         return 2;
     }
-    const std::string path = file.value_or("SelFold.dat");
-    const platform::files::HostFile read = platform::files::ReadHostFile(path);
-    if (read.status != platform::files::HostFile::Read)
-        return Fail(err, "cannot read the favourites file " + path);
+    // The program's own file in any letter case, as the program finds it.
+    FavoritesFile favorites(file.value_or(FavoritesFile::FindIn(".")));
+    const std::string path = file.value_or(std::filesystem::path(favorites.path()).filename().string());
     bool damaged = false;
-    const FavoritesStore store = ParseFavorites(read.bytes, &damaged);
+    const std::optional<FavoritesStore> read = favorites.Read(&damaged);
+    if (!read)
+        return Fail(err, "cannot read the favourites file " + path);
+    const FavoritesStore& store = *read;
     if (damaged)
         err << "vestrels-cli: " << path << " is damaged; what could be read whole is shown\n";
     if (html) {

@@ -16,8 +16,12 @@ CSectionDlgWindow::CSectionDlgWindow(wxWindow* parent, const std::string& name, 
     // The name goes in while the list is still empty, so it shows as typed
     // text and selects no entry.
     box->ChangeValue(From1251(name));
+    // One append for all names: one at a time took minutes for 20 000.
+    wxArrayString names;
+    names.reserve(store.sections.size());
     for (const TSelectedFolder& section : store.sections)
-        box->Append(From1251(section.name));
+        names.Add(From1251(section.name));
+    box->Append(names);
     box->SetFocus();
 }
 
