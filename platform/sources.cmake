@@ -12,4 +12,5 @@ list(APPEND VESTRELS_PLATFORM_WX_SOURCES
   platform/wx/wx_host_ui.cpp
   platform/wx/close_signals.cpp
   platform/wx/list_cursor.cpp
+  platform/wx/fill_items.cpp
   platform/wx/desktop_setup.cpp)
