@@ -213,7 +213,8 @@ AddResult AddFavorite(FavoritesStore& store, std::string_view chosenName, std::s
                       std::string_view storedLink, const MemHooks& hooks)
 {
     const std::string cleanTitle = CleanFavoriteTitle(title);
-    if (cleanTitle.empty())
+    // A record without a link reads back as damage.
+    if (cleanTitle.empty() || storedLink.empty())
         return {AddOutcome::Refused, -1};
     const std::string name = CleanFavoriteLine(chosenName);
     std::size_t chosen = store.sections.size();

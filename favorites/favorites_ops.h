@@ -60,7 +60,7 @@ std::size_t AddFolder(FavoritesStore& store, std::string_view name, const MemHoo
 enum class AddOutcome {
     Added,      ///< the article is the chosen section's last
     Duplicate,  ///< the section already holds an article of that title; nothing changed
-    Refused,    ///< an empty title (an issue's terminating entry); nothing changed
+    Refused,    ///< an empty title (an issue's terminating entry) or link; nothing changed
 };
 
 struct AddResult {
