@@ -7,6 +7,20 @@
 #include <gtk/gtk.h>
 #include <wx/combobox.h>
 
+namespace {
+
+/// A new, empty store with the columns of `model`.
+GtkListStore* EmptyStoreLike(GtkTreeModel* model)
+{
+    const int columns = gtk_tree_model_get_n_columns(model);
+    std::vector<GType> types(static_cast<std::size_t>(columns));
+    for (int i = 0; i < columns; ++i)
+        types[static_cast<std::size_t>(i)] = gtk_tree_model_get_column_type(model, i);
+    return gtk_list_store_newv(columns, types.data());
+}
+
+}  // namespace
+
 void AppendAllAtOnce(wxComboBox* box, const wxArrayString& items)
 {
     GtkComboBox* combo = GTK_IS_COMBO_BOX(box->GetHandle()) ? GTK_COMBO_BOX(box->GetHandle()) : nullptr;
@@ -17,11 +31,7 @@ void AppendAllAtOnce(wxComboBox* box, const wxArrayString& items)
     }
     // A new store of the same columns has no listener at all while it is
     // filled; the old one may still have some after it is detached.
-    const int columns = gtk_tree_model_get_n_columns(model);
-    std::vector<GType> types(static_cast<std::size_t>(columns));
-    for (int i = 0; i < columns; ++i)
-        types[static_cast<std::size_t>(i)] = gtk_tree_model_get_column_type(model, i);
-    GtkListStore* store = gtk_list_store_newv(columns, types.data());
+    GtkListStore* store = EmptyStoreLike(model);
     const int column = gtk_combo_box_get_entry_text_column(combo);
     GtkTreeIter iter;
     for (gboolean more = gtk_tree_model_get_iter_first(model, &iter); more; more = gtk_tree_model_iter_next(model, &iter)) {
@@ -42,11 +52,7 @@ void ClearAllAtOnce(wxComboBox* box)
     GtkTreeModel* model = combo ? gtk_combo_box_get_model(combo) : nullptr;
     if (!model)
         return;
-    const int columns = gtk_tree_model_get_n_columns(model);
-    std::vector<GType> types(static_cast<std::size_t>(columns));
-    for (int i = 0; i < columns; ++i)
-        types[static_cast<std::size_t>(i)] = gtk_tree_model_get_column_type(model, i);
-    GtkListStore* empty = gtk_list_store_newv(columns, types.data());
+    GtkListStore* empty = EmptyStoreLike(model);
     gtk_combo_box_set_model(combo, GTK_TREE_MODEL(empty));
     g_object_unref(empty);
 }
