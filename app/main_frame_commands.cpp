@@ -38,14 +38,15 @@ void CMainFrame::OnRead(wxCommandEvent&)
     if (!leftPane || !articleView)
         return;
     CContentsPage& contents = leftPane->contentsPage;
-    if (listItemChosen) {
-        // With a favourites section chosen the index names a section, not an
-        // issue: there is no start page to open.
-        if (leftPane->currentPage != &leftPane->favoritesPage)
-            contents.OpenArticle("", true);
+    const bool favourites = leftPane->currentPage == &leftPane->favoritesPage;
+    if (listItemChosen && !favourites) {
+        contents.OpenArticle("", true);
         return;
     }
-    articleView->OpenSelected(selectedArticle);
+    // With a favourites section chosen the index names a section, not an
+    // issue: there is no start page, only the article clicked.
+    if ((listItemChosen || !articleView->OpenSelected(selectedArticle)) && favourites)
+        SetStatusText(wxString::FromUTF8("Щёлкните статью, которую нужно открыть"), 0);
 }
 
 void CMainFrame::OnUpdateWorkingDirectory(wxUpdateUIEvent& event)

@@ -272,12 +272,13 @@ void CQuillboxView::OnRefreshTick(wxTimerEvent&)
     Refresh();
 }
 
-void CQuillboxView::OpenSelected(int position)
+bool CQuillboxView::OpenSelected(int position)
 {
     const EntryRange range = CurrentEntryRange(state.issueMode, CurrentIndex(), Data());
     if (!range.shown || position < 0 || position >= static_cast<int>(range.entries.size()))
-        return;
+        return false;
     frame->leftPane->contentsPage.OpenArticle(*range.entries[position].link, state.issueMode);
+    return true;
 }
 
 void CQuillboxView::OnDocumentUpdate(long)

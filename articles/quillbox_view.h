@@ -30,8 +30,9 @@ public:
 
     bool Create(wxWindow* parent, const wxSize& size);
 
-    /// Opens the entry at `position` of what is shown ("Читать").
-    void OpenSelected(int position);
+    /// Opens the entry at `position` of what is shown ("Читать"); false when
+    /// there is no such entry.
+    bool OpenSelected(int position);
 
     /// The favourites page switches between its sections and the issues.
     void SetIssueMode(bool issueMode) { state.issueMode = issueMode; }

@@ -13,6 +13,7 @@
 #include "app/journal_catalogue.h"
 #include "cli/cli_args.h"
 #include "favorites/favorites_export.h"
+#include "favorites/favorites_file.h"
 #include "favorites/favorites_ops.h"
 #include "favorites/favorites_store.h"
 #include "library/article_target.h"
@@ -232,12 +233,15 @@ int WrongUsage(std::ostream& err, const std::string& mistake)
 // even the empty file the program creates when there is none.
 int RunFavorites(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::string path = options.operands.empty() ? "SelFold.dat" : options.operands[0];
-    const platform::files::HostFile read = platform::files::ReadHostFile(path);
-    if (read.status != platform::files::HostFile::Read)
-        return Fail(err, "cannot read the favourites file " + path);
+    // The program's own file in any letter case, as the program finds it.
+    FavoritesFile favorites(options.operands.empty() ? FavoritesFile::FindIn(".") : options.operands[0]);
+    const std::string path =
+        options.operands.empty() ? std::filesystem::path(favorites.path()).filename().string() : options.operands[0];
     bool damaged = false;
-    const FavoritesStore store = ParseFavorites(read.bytes, &damaged);
+    const std::optional<FavoritesStore> read = favorites.Read(&damaged);
+    if (!read)
+        return Fail(err, "cannot read the favourites file " + path);
+    const FavoritesStore& store = *read;
     // Bytes of which not one section could be read are no favourites file.
     if (damaged && store.sections.empty())
         return Fail(err, path + " is not a favourites file");

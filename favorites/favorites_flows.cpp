@@ -3,6 +3,8 @@
 // change, and the refresh tick that gives the view its focus back.
 #include "favorites/favorites_flows.h"
 
+#include <memory>
+
 #include "app/main_frame.h"
 #include "articles/quillbox_view.h"
 #include "articles/view_selection.h"
@@ -24,10 +26,25 @@ MemHooks DiagnosticBoxes()
     return hooks;
 }
 
-/// A favourite added in this run must survive a crash or a killed session.
-void SaveNow(CContentsPage& contents)
+/// Removes the article from the file as it is now; the view stays on its
+/// section and the selection on its article, wherever the reload put them.
+void RemoveAndFollow(CMainFrame& frame, CContentsPage& contents, std::size_t section, std::size_t article)
 {
-    contents.SaveFavorites();
+    const FavoritesStore before = contents.favorites;
+    const TSelectedFolder& folder = before.sections[section];
+    const auto sectionRemoved = std::make_shared<bool>(false);
+    contents.ChangeFavorites(RemoveChange(folder.name, folder.articles[article].title, folder.articles[article].link,
+                                          DiagnosticBoxes(), sectionRemoved));
+    const int follow = SameSectionIn(before, static_cast<int>(section), contents.favorites);
+    // A section gone, or another copy's sections: the list is built again.
+    if (follow < 0 || *sectionRemoved || !SameSectionNames(before, contents.favorites)) {
+        frame.leftPane->favoritesPage.ClearSectionList();
+        wxCommandEvent changed(UM_FAVORITES_CHANGED);
+        frame.GetEventHandler()->ProcessEvent(changed);
+        return;
+    }
+    contents.selectedIssue = follow;
+    frame.selectedArticle = SelectedArticleOf(contents.favorites, follow);
 }
 
 }  // namespace
@@ -47,20 +64,21 @@ bool AddArticleAt(CMainFrame& frame, CQuillboxView& view, CSectionDlg& sectionDl
     if (hit && !range.entries[*hit].title->empty() &&
         sectionDlg.DoModal(&view, contents.favorites) == wxID_OK) {
         const EntryRef& entry = range.entries[*hit];
-        const AddResult result =
-            AddFavorite(contents.favorites, sectionDlg.chosenName, *entry.title,
-                        StoredLinkFor(contents.library, issue, *entry.link), DiagnosticBoxes());
-        if (result.outcome == AddOutcome::Duplicate) {
+        // Applied to the file as it is now, so a favourite another copy added
+        // meanwhile is kept, and saved at once, so it survives a crash.
+        const auto result = std::make_shared<AddResult>();
+        contents.ChangeFavorites(AddChange(sectionDlg.chosenName, *entry.title,
+                                           StoredLinkFor(contents.library, issue, *entry.link), DiagnosticBoxes(),
+                                           result));
+        if (result->outcome == AddOutcome::Duplicate) {
             TheHostUi().ShowMessage(platform::text::To1251FromUtf8("Выбранная статья уже имеется в этой папке!"),
                                     platform::text::To1251FromUtf8("Предупреждение"),
                                     platform::MessageIcon::Warning, platform::MessageButtons::Ok);
             view.ArmRefreshTick();
             return false;
         }
-        if (result.outcome == AddOutcome::Added) {
+        if (result->outcome == AddOutcome::Added)
             entry.SetMark(kMarkSelected);
-            SaveNow(contents);
-        }
     }
     view.ArmRefreshTick();
     view.Refresh();
@@ -77,19 +95,14 @@ void RemoveFavoriteAt(CMainFrame& frame, CQuillboxView& view, int x, int y)
         return;
     const auto section = static_cast<std::size_t>(current);
     if (section < contents.favorites.sections.size()) {
-        std::vector<TSelected>& articles = contents.favorites.sections[section].articles;
-        for (std::size_t i = 0; i < articles.size(); ++i) {
-            if (articles[i].hitRect.Contains(x, y)) {
+        const TSelectedFolder& folder = contents.favorites.sections[section];
+        for (std::size_t i = 0; i < folder.articles.size(); ++i) {
+            const TSelected& article = folder.articles[i];
+            if (article.hitRect.Contains(x, y)) {
                 CDeleteConfirmDlg confirm;
-                confirm.title = articles[i].title;
+                confirm.title = article.title;
                 if (confirm.DoModal(&view) == wxID_OK) {
-                    const bool sectionRemoved = RemoveFavorite(contents.favorites, section, i, DiagnosticBoxes());
-                    SaveNow(contents);
-                    if (sectionRemoved) {
-                        frame.leftPane->favoritesPage.ClearSectionList();
-                        wxCommandEvent changed(UM_FAVORITES_CHANGED);
-                        frame.GetEventHandler()->ProcessEvent(changed);
-                    }
+                    RemoveAndFollow(frame, contents, section, i);
                     break;
                 }
             }

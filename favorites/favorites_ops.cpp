@@ -3,6 +3,7 @@
 // that keeps every stored text readable from "SelFold.dat".
 #include "favorites/favorites_ops.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "library/article_target.h"
 #include "platform/paths.h"
 #include "platform/text1251.h"
 
@@ -96,6 +98,12 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     }
     result.append(text.substr(start));
     return result;
+}
+
+bool ExistsOnDisk(const std::string& internalPath)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(platform::paths::ToHost(internalPath), ec);
 }
 
 std::vector<std::string_view> SplitSegments(std::string_view path)
@@ -186,13 +194,10 @@ std::string StoredLinkFor(const Library& library, int issue, std::string_view li
 {
     if (Contains(link, "http") || Contains(link, "file:"))
         return CleanFavoriteLine(link);
-    const std::string folder = FolderPath(library.workPattern, library.folderNames.at(static_cast<std::size_t>(issue)));
-    if (link.empty())
-        return CleanFavoriteLine(folder + "\\index.htm");
-    if (Contains(link, "../"))
-        return CleanFavoriteLine(folder + ReplaceAll(ReplaceAll(link, "../", "\\"), "/", "\\"));
-    // As opening joins it by its last rule, so the favourite opens the same page.
-    return CleanFavoriteLine(folder + "\\" + std::string(link));
+    // The path that opening the entry opens ("main.htm" and the "boss"
+    // folder included), so a favourite opens what the issue opened.
+    const std::optional<platform::shell::Target> target = ArticleTarget(library, issue, link, true);
+    return CleanFavoriteLine(target ? target->text : std::string());
 }
 
 std::size_t AddFolder(FavoritesStore& store, std::string_view name, const MemHooks& hooks)
@@ -208,7 +213,8 @@ AddResult AddFavorite(FavoritesStore& store, std::string_view chosenName, std::s
                       std::string_view storedLink, const MemHooks& hooks)
 {
     const std::string cleanTitle = CleanFavoriteTitle(title);
-    if (cleanTitle.empty())
+    // A record without a link reads back as damage.
+    if (cleanTitle.empty() || storedLink.empty())
         return {AddOutcome::Refused, -1};
     const std::string name = CleanFavoriteLine(chosenName);
     std::size_t chosen = store.sections.size();
@@ -246,21 +252,142 @@ bool RemoveFavorite(FavoritesStore& store, std::size_t section, std::size_t arti
     return true;
 }
 
+FavoritesChange AddChange(std::string chosenName, std::string title, std::string storedLink, MemHooks hooks,
+                          std::shared_ptr<AddResult> result)
+{
+    return [=](FavoritesStore& store) { *result = AddFavorite(store, chosenName, title, storedLink, hooks); };
+}
+
+FavoritesChange RemoveChange(std::string sectionName, std::string title, std::string link, MemHooks hooks,
+                             std::shared_ptr<bool> sectionRemoved)
+{
+    return [=](FavoritesStore& store) {
+        *sectionRemoved = false;
+        for (std::size_t s = 0; s < store.sections.size(); ++s) {
+            if (store.sections[s].name != sectionName)
+                continue;
+            const std::vector<TSelected>& articles = store.sections[s].articles;
+            for (std::size_t a = 0; a < articles.size(); ++a) {
+                if (articles[a].title == title && articles[a].link == link) {
+                    *sectionRemoved = RemoveFavorite(store, s, a, hooks);
+                    return;
+                }
+            }
+            return;
+        }
+    };
+}
+
+namespace {
+
+TSelectedFolder* SectionNamed(FavoritesStore& store, std::string_view name)
+{
+    for (TSelectedFolder& section : store.sections)
+        if (section.name == name)
+            return &section;
+    return nullptr;
+}
+
+}  // namespace
+
+void CarryMarks(const FavoritesStore& old, FavoritesStore& fresh)
+{
+    // Only the shown section holds marks: the walk costs little however
+    // many sections there are.
+    for (const TSelectedFolder& section : old.sections) {
+        for (const TSelected& article : section.articles) {
+            if (article.mark == kMarkPlain)
+                continue;
+            if (TSelectedFolder* same = SectionNamed(fresh, section.name))
+                for (TSelected& candidate : same->articles)
+                    if (candidate.title == article.title && candidate.link == article.link)
+                        candidate.mark = article.mark;
+        }
+    }
+}
+
+int SameSectionIn(const FavoritesStore& old, int index, const FavoritesStore& fresh)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= old.sections.size())
+        return -1;
+    for (std::size_t i = 0; i < fresh.sections.size(); ++i)
+        if (fresh.sections[i].name == old.sections[static_cast<std::size_t>(index)].name)
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool SameSectionNames(const FavoritesStore& a, const FavoritesStore& b)
+{
+    return std::equal(a.sections.begin(), a.sections.end(), b.sections.begin(), b.sections.end(),
+                      [](const TSelectedFolder& x, const TSelectedFolder& y) { return x.name == y.name; });
+}
+
+int SelectedArticleOf(const FavoritesStore& store, int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= store.sections.size())
+        return -1;
+    const std::vector<TSelected>& articles = store.sections[static_cast<std::size_t>(index)].articles;
+    for (std::size_t i = 0; i < articles.size(); ++i)
+        if (articles[i].mark == kMarkSelected)
+            return static_cast<int>(i);
+    return -1;
+}
+
 bool IsDriveLetterPath(std::string_view link)
 {
     const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
     return link.size() >= 3 && letter(link[0]) && link[1] == ':' && (link[2] == '\\' || link[2] == '/');
 }
 
-std::string ResolveStoredLink(const Library& library, std::string_view link,
-                              const std::function<bool(const std::string& internalPath)>& exists)
+namespace {
+
+/// "%XX" sequences of a file URL as the bytes they stand for.
+std::string PercentDecoded(std::string_view text)
 {
-    const std::string unchanged(link);
-    if (!IsDriveLetterPath(link) || exists(unchanged))
-        return unchanged;
-    // The issue folder is the last folder of the path that names one of the
-    // library's issues; what follows it is the path inside the issue.
-    const std::vector<std::string_view> segments = SplitSegments(link.substr(3));
+    const auto hex = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    };
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
+            out.push_back(static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2])));
+            i += 2;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+/// The folders and file of a path on a Windows machine: "D:\...", a network
+/// path "\\server\share\..." or a URL "file:///D:/...". Nothing for any
+/// other link.
+std::optional<std::string> WindowsPathOf(std::string_view link)
+{
+    if (IsDriveLetterPath(link))
+        return std::string(link.substr(3));
+    if (link.starts_with("\\\\") || link.starts_with("//"))
+        return std::string(link.substr(2));
+    for (std::string_view scheme : {"file:///", "file://"}) {
+        if (link.size() > scheme.size() && platform::text::Lower1251(link.substr(0, scheme.size())) == scheme) {
+            const std::string rest = PercentDecoded(link.substr(scheme.size()));
+            if (IsDriveLetterPath(rest))
+                return rest.substr(3);
+        }
+    }
+    return std::nullopt;
+}
+
+/// The same page inside the working directory: the issue folder is the last
+/// folder of the path that names one of the library's issues, and what
+/// follows it is the path inside the issue.
+std::optional<std::string> LocalCopyOf(const Library& library, std::string_view windowsPath,
+                                       const std::function<bool(const std::string& internalPath)>& exists)
+{
+    const std::vector<std::string_view> segments = SplitSegments(windowsPath);
     for (std::size_t k = segments.size() > 0 ? segments.size() - 1 : 0; k-- > 0;) {
         const std::string folder = platform::text::Lower1251(segments[k]);
         for (const std::string& name : library.folderNames) {
@@ -273,13 +400,41 @@ std::string ResolveStoredLink(const Library& library, std::string_view link,
                 return candidate;
         }
     }
-    return unchanged;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string ResolveStoredLink(const Library& library, std::string_view link,
+                              const std::function<bool(const std::string& internalPath)>& exists)
+{
+    const std::string unchanged(link);
+    const std::optional<std::string> windowsPath = WindowsPathOf(link);
+    if (!windowsPath || (IsDriveLetterPath(link) && exists(unchanged)))
+        return unchanged;
+    return LocalCopyOf(library, *windowsPath, exists).value_or(unchanged);
+}
+
+StoredLinkToOpen LinkToOpen(const Library& library, std::string_view link,
+                            const std::function<bool(const std::string& internalPath)>& exists)
+{
+    if (link.empty())
+        return {std::nullopt, platform::text::To1251FromUtf8("У этой статьи избранного нет ссылки: открывать нечего")};
+    const std::string resolved = ResolveStoredLink(library, link, exists);
+    // A path of another machine that has no copy here would reach the
+    // desktop as a relative path.
+    if (resolved == link && WindowsPathOf(link) && !(IsDriveLetterPath(link) && exists(resolved)))
+        return {std::nullopt, platform::text::To1251FromUtf8("Страница не найдена в рабочем каталоге: ") +
+                                  std::string(link)};
+    return {resolved, {}};
 }
 
 std::string ResolveStoredLink(const Library& library, std::string_view link)
 {
-    return ResolveStoredLink(library, link, [](const std::string& internalPath) {
-        std::error_code ec;
-        return std::filesystem::is_regular_file(platform::paths::ToHost(internalPath), ec);
-    });
+    return ResolveStoredLink(library, link, ExistsOnDisk);
+}
+
+StoredLinkToOpen LinkToOpen(const Library& library, std::string_view link)
+{
+    return LinkToOpen(library, link, ExistsOnDisk);
 }

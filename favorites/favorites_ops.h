@@ -7,9 +7,12 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "favorites/favorites_file.h"
 #include "favorites/favorites_store.h"
 #include "library/library.h"
 
@@ -46,9 +49,8 @@ std::string TitleOnOneLine(std::string_view title);
 std::string CleanFavoriteLine(std::string_view text);
 
 /// The complete link a favourite keeps for `link` of issue `issue`: an
-/// address unchanged, an empty link the issue's "index.htm", a "../" link
-/// inside the issue folder, anything else joined to the issue folder with
-/// "\"; cleaned onto one line.
+/// address unchanged, anything else the path that opening the entry opens;
+/// cleaned onto one line.
 std::string StoredLinkFor(const Library& library, int issue, std::string_view link);
 
 /// `name` as AddFolder stores it: appends a section named `name` (cleaned)
@@ -58,7 +60,7 @@ std::size_t AddFolder(FavoritesStore& store, std::string_view name, const MemHoo
 enum class AddOutcome {
     Added,      ///< the article is the chosen section's last
     Duplicate,  ///< the section already holds an article of that title; nothing changed
-    Refused,    ///< an empty title (an issue's terminating entry); nothing changed
+    Refused,    ///< an empty title (an issue's terminating entry) or link; nothing changed
 };
 
 struct AddResult {
@@ -76,15 +78,48 @@ AddResult AddFavorite(FavoritesStore& store, std::string_view chosenName, std::s
 /// section's last, so the section went too.
 bool RemoveFavorite(FavoritesStore& store, std::size_t section, std::size_t article, const MemHooks& hooks);
 
+/// The change that adds an article (AddFavorite) to whatever the file holds
+/// when it is applied; `result` gets the outcome of its latest application.
+FavoritesChange AddChange(std::string chosenName, std::string title, std::string storedLink, MemHooks hooks,
+                          std::shared_ptr<AddResult> result);
+/// The change that removes the first article with this title and link from
+/// the first section of this name; `sectionRemoved` tells whether the
+/// section went with it.
+FavoritesChange RemoveChange(std::string sectionName, std::string title, std::string link, MemHooks hooks,
+                             std::shared_ptr<bool> sectionRemoved);
+
+/// Gives the articles of `fresh` the marks their like (same section name,
+/// title and link) had in `old`, so a selection survives a reload.
+void CarryMarks(const FavoritesStore& old, FavoritesStore& fresh);
+/// The number in `fresh` of section `index` of `old` (by name); -1 when it
+/// is gone.
+int SameSectionIn(const FavoritesStore& old, int index, const FavoritesStore& fresh);
+/// Whether both stores have the same sections by name, in the same order.
+bool SameSectionNames(const FavoritesStore& a, const FavoritesStore& b);
+/// The position of the selected article of section `index`; -1 when none.
+int SelectedArticleOf(const FavoritesStore& store, int index);
+
 /// "D:\..." or "D:/...": a path of a Windows volume.
 bool IsDriveLetterPath(std::string_view link);
 
 /// The link a favourite opens. Favourites files come from Windows too: a
-/// drive-letter path that does not exist here opens the same path inside the
-/// same issue folder under the working directory, when that file exists;
-/// anything else is returned unchanged. `exists` tells whether an internal
-/// path names an existing file.
+/// path of a Windows machine (a drive-letter path that does not exist here, a
+/// network path "\\server\share\..." or a URL "file:///D:/...") opens the
+/// same path inside the same issue folder under the working directory, when
+/// that file exists; anything else is returned unchanged. `exists` tells
+/// whether an internal path names an existing file.
 std::string ResolveStoredLink(const Library& library, std::string_view link,
                               const std::function<bool(const std::string& internalPath)>& exists);
 /// The same, with the disk as it is.
 std::string ResolveStoredLink(const Library& library, std::string_view link);
+
+/// What opening a favourite hands to the desktop: its resolved link, or
+/// nothing and the status-bar text (1251) that says why: an empty link, or a
+/// path of a Windows machine with no copy here.
+struct StoredLinkToOpen {
+    std::optional<std::string> link;
+    std::string refusal;
+};
+StoredLinkToOpen LinkToOpen(const Library& library, std::string_view link,
+                            const std::function<bool(const std::string& internalPath)>& exists);
+StoredLinkToOpen LinkToOpen(const Library& library, std::string_view link);

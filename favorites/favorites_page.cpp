@@ -83,11 +83,20 @@ void CFavoritesPage::RefreshSectionList()
 {
     if (!frame->leftPane)
         return;
+    // Another running copy may have changed the file since this one saw it.
+    frame->leftPane->contentsPage.RefreshFavorites();
     const FavoritesStore& store = frame->leftPane->contentsPage.favorites;
     positions.assign(store.sections.size(), -1);
     if (wxListBox* list = sectionList()) {
-        for (std::size_t i = 0; i < store.sections.size(); ++i)
-            positions[i] = list->Append(From1251(store.sections[i].name));
+        // One append for all names: one at a time costs minutes for a large file.
+        wxArrayString names;
+        names.reserve(store.sections.size());
+        for (const TSelectedFolder& section : store.sections)
+            names.Add(From1251(section.name));
+        const int first = static_cast<int>(list->GetCount());
+        list->Append(names);
+        for (std::size_t i = 0; i < positions.size(); ++i)
+            positions[i] = first + static_cast<int>(i);
     }
     if (CQuillboxView* view = frame->articleView) {
         view->SetIssueMode(false);

@@ -1,6 +1,5 @@
-// The favourites file "SelFold.dat": its byte layout, a loader that survives
-// damaged files and a save that loses nothing: not a file it could not read,
-// not a damaged original, not a half-written file.
+// The favourites file "SelFold.dat": its byte layout and a loader that
+// survives damaged files (favorites_file.cpp reads and writes the file).
 //
 // Layout (integers 32-bit signed little-endian, no padding, no trailer):
 //   N | N x (count, name, CR LF) | all records: title, CR LF 00 CR LF, link, CR LF
@@ -13,8 +12,6 @@
 
 #include <algorithm>
 #include <optional>
-
-#include "platform/files.h"
 
 namespace {
 
@@ -91,6 +88,23 @@ std::string ReadTitle(ByteReader& reader)
     return title;
 }
 
+/// A record the program could have written: a title of text (a tab is text,
+/// the only line break is the CR LF before an annotation) and a link. A file
+/// cut inside its headers reads a count's bytes as such a title.
+bool IsStorableRecord(const TSelected& article)
+{
+    if (article.title.empty() || article.link.empty())
+        return false;
+    for (std::size_t i = 0; i < article.title.size(); ++i) {
+        const auto c = static_cast<unsigned char>(article.title[i]);
+        const bool annotationBreak = article.title.compare(i, 2, "\r\n") == 0 ||
+                                     (c == '\n' && i > 0 && article.title[i - 1] == '\r');
+        if ((c < 0x20 && c != '\t' && !annotationBreak) || c == 0x7F)
+            return false;
+    }
+    return true;
+}
+
 struct Header {
     std::string_view name;
     std::int32_t count = 0;
@@ -116,8 +130,8 @@ std::vector<Header> ReadHeaders(ByteReader& reader, std::int32_t n, bool& droppe
 }
 
 /// Reads up to `count` records (already checked against the bytes) into a
-/// section; a record without a title, because the file ended or it never
-/// had one, is dropped.
+/// section; a record the program could not have written (the file ended, or
+/// it is no title and link at all) is dropped.
 TSelectedFolder ReadSection(ByteReader& reader, std::string_view name, std::size_t count, bool& dropped)
 {
     TSelectedFolder section{std::string(name), {}};
@@ -130,7 +144,7 @@ TSelectedFolder ReadSection(ByteReader& reader, std::string_view name, std::size
         TSelected article;
         article.title = ReadTitle(reader);
         article.link = std::string(reader.ReadLine());
-        if (article.title.empty())
+        if (!IsStorableRecord(article))
             dropped = true;
         else
             section.articles.push_back(std::move(article));
@@ -204,45 +218,4 @@ FavoritesStore ParseFavorites(std::string_view bytes, bool* damaged)
     if (damaged)
         *damaged = dropped;
     return store;
-}
-
-FavoritesFile::FavoritesFile(std::string hostPath) : path_(std::move(hostPath)) {}
-
-FavoritesStore FavoritesFile::Load()
-{
-    namespace files = platform::files;
-    const files::HostFile file = files::ReadHostFile(path_);
-    loadFailed_ = file.status == files::HostFile::Failed;
-    keepBackup_ = false;
-    if (file.status == files::HostFile::Missing)
-        files::CreateEmptyHostFile(path_);
-    if (file.status != files::HostFile::Read)
-        return {};
-    bool damaged = false;
-    FavoritesStore store = ParseFavorites(file.bytes, &damaged);
-    keepBackup_ = damaged;
-    return store;
-}
-
-bool FavoritesFile::Save(const FavoritesStore& store)
-{
-    namespace files = platform::files;
-    // A file that could not be read may hold favourites this run never saw.
-    if (loadFailed_)
-        return false;
-    const std::string bytes = SerializeFavorites(store);
-    const files::HostFile old = files::ReadHostFile(path_);
-    if (keepBackup_) {
-        // The damaged file is all the user has of what was dropped: keep it
-        // once, as private as it was, or write nothing.
-        if (old.status == files::HostFile::Failed)
-            return false;
-        if (old.status == files::HostFile::Read && !files::ReplaceHostFile(path_ + ".bak", old.bytes, old.permissions))
-            return false;
-        keepBackup_ = false;
-    }
-    // Nothing changed: the file keeps its time, its owner and every byte.
-    if (old.status == files::HostFile::Read && old.bytes == bytes)
-        return true;
-    return files::ReplaceHostFile(path_, bytes);
 }

@@ -29,27 +29,9 @@ struct FavoritesStore {
 std::string SerializeFavorites(const FavoritesStore& store);
 
 /// Reads the bytes of "SelFold.dat". `damaged` tells whether anything was
-/// dropped: impossible counts, cut headers, records without a title (which
-/// the layout cannot hold), sections left without articles. No count is
+/// dropped: impossible counts, cut headers, records without a title or link
+/// or with control bytes in the title (which the program never writes),
+/// sections left without articles. No count is
 /// trusted beyond what the bytes could hold, so what is allocated stays a
 /// small multiple of their size.
 FavoritesStore ParseFavorites(std::string_view bytes, bool* damaged = nullptr);
-
-/// The file "SelFold.dat" by its host path: loaded once, saved once.
-class FavoritesFile {
-public:
-    explicit FavoritesFile(std::string hostPath);
-    /// Creates an empty file when there is none. A file that exists but
-    /// cannot be read is remembered, so that Save leaves it alone; a damaged
-    /// one, so that the first save keeps it as ".bak".
-    FavoritesStore Load();
-    /// Writes the store unless loading failed (false then, and nothing is
-    /// touched); see platform::files::ReplaceHostFile for how.
-    bool Save(const FavoritesStore& store);
-    bool LoadFailed() const { return loadFailed_; }
-
-private:
-    std::string path_;
-    bool keepBackup_ = false;
-    bool loadFailed_ = false;
-};

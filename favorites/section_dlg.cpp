@@ -1,11 +1,20 @@
 // The section dialog: a combo box with every section name, OK and Cancel.
 #include "favorites/section_dlg.h"
 
+#include <algorithm>
+
 #include <wx/combobox.h>
 #include <wx/xrc/xmlres.h>
 
 #include "favorites/favorites_ids.h"
+#include "platform/wx/fill_items.h"
 #include "platform/wx/wx_text.h"
+
+namespace {
+
+constexpr std::size_t kMostListedSections = 5000;
+
+}  // namespace
 
 CSectionDlgWindow::CSectionDlgWindow(wxWindow* parent, const std::string& name, const FavoritesStore& store)
 {
@@ -16,8 +25,15 @@ CSectionDlgWindow::CSectionDlgWindow(wxWindow* parent, const std::string& name, 
     // The name goes in while the list is still empty, so it shows as typed
     // text and selects no entry.
     box->ChangeValue(From1251(name));
-    for (const TSelectedFolder& section : store.sections)
-        box->Append(From1251(section.name));
+    // The drop-down lists the first sections; any other is chosen by typing
+    // its name. Beyond a few thousand rows the desktop's menu takes seconds
+    // to build, minutes for hundreds of thousands, and answers no signal.
+    const std::size_t listed = std::min(store.sections.size(), kMostListedSections);
+    wxArrayString names;
+    names.reserve(listed);
+    for (std::size_t i = 0; i < listed; ++i)
+        names.Add(From1251(store.sections[i].name));
+    AppendAllAtOnce(box, names);
     box->SetFocus();
     // A name the favourites file cannot hold keeps the dialog open.
     Bind(
@@ -27,6 +43,11 @@ CSectionDlgWindow::CSectionDlgWindow(wxWindow* parent, const std::string& name, 
                 event.Skip();
         },
         wxID_OK);
+}
+
+CSectionDlgWindow::~CSectionDlgWindow()
+{
+    ClearAllAtOnce(combo());
 }
 
 wxComboBox* CSectionDlgWindow::combo() const

@@ -16,6 +16,7 @@ public:
     /// Loads the resource; the combo box shows `name` as typed text and lists
     /// every section.
     CSectionDlgWindow(wxWindow* parent, const std::string& name, const FavoritesStore& store);
+    ~CSectionDlgWindow() override;
     wxComboBox* combo() const;
 };
 

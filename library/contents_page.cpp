@@ -20,7 +20,13 @@
 
 namespace {
 
-constexpr const char* kFavoritesFileName = "SelFold.dat";
+/// The process's current directory; empty (the relative name) when it is gone.
+std::string CurrentHostFolder()
+{
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    return error ? std::string() : here.string();
+}
 
 }  // namespace
 
@@ -35,30 +41,56 @@ wxBEGIN_EVENT_TABLE(CContentsPage, CPage)
     EVT_LISTBOX_DCLICK(ID_ISSUE_LIST, CContentsPage::OnDoubleClick)
 wxEND_EVENT_TABLE()
 
-CContentsPage::CContentsPage(CMainFrame* frame) : CPage(frame), favoritesFile(kFavoritesFileName)
+CContentsPage::CContentsPage(CMainFrame* frame)
+    : CPage(frame), favoritesFile(FavoritesFile::FindIn(CurrentHostFolder()))
 {
-    favorites = favoritesFile.Load();
+    FavoritesReport report;
+    favorites = favoritesFile.Open(report);
+    Tell(report);
 }
 
 CContentsPage::~CContentsPage()
 {
     DestroyWindow();
-    SaveFavorites();
+    Tell(favoritesFile.Flush(favorites));
 }
 
-bool CContentsPage::SaveFavorites()
+void CContentsPage::Tell(const FavoritesReport& report)
 {
-    // A file that could not be read is never written: nothing failed here.
-    if (favoritesFile.LoadFailed())
-        return false;
-    if (favoritesFile.Save(favorites))
-        return true;
-    // Favourites lost without a word are what this box prevents.
-    std::error_code error;
-    const std::string path = std::filesystem::absolute(kFavoritesFileName, error).string();
-    TheHostUi().ShowMessage(platform::text::To1251FromUtf8("Не удалось сохранить избранное в файл\n" + path),
-                            "Vestrels", platform::MessageIcon::Error, platform::MessageButtons::Ok);
-    return false;
+    const bool cannotSave =
+        report.trouble == FavoritesTrouble::Unreadable || report.trouble == FavoritesTrouble::ReadOnly;
+    if (report.trouble == FavoritesTrouble::None || (cannotSave && toldCannotSave))
+        return;
+    toldCannotSave = toldCannotSave || cannotSave;
+    // Favourites lost without a word are what these boxes prevent.
+    const bool damaged = report.trouble == FavoritesTrouble::Damaged && !report.backup.empty();
+    TheHostUi().ShowMessage(FavoritesTroubleText(report, favoritesFile.path()), "Vestrels",
+                            damaged ? platform::MessageIcon::Warning : platform::MessageIcon::Error,
+                            platform::MessageButtons::Ok);
+}
+
+void CContentsPage::ShowFavorites(FavoritesStore fresh)
+{
+    CarryMarks(favorites, fresh);
+    favorites = std::move(fresh);
+}
+
+void CContentsPage::ChangeFavorites(FavoritesChange change)
+{
+    FavoritesStore fresh;
+    const FavoritesReport report = favoritesFile.Apply(fresh, std::move(change));
+    ShowFavorites(std::move(fresh));
+    Tell(report);
+}
+
+bool CContentsPage::RefreshFavorites()
+{
+    FavoritesReport report;
+    std::optional<FavoritesStore> fresh = favoritesFile.ReloadIfChanged(report);
+    if (fresh)
+        ShowFavorites(std::move(*fresh));
+    Tell(report);
+    return fresh.has_value();
 }
 
 wxListBox* CContentsPage::issueList() const
@@ -173,8 +205,14 @@ void CContentsPage::OnDoubleClick(wxCommandEvent&)
 
 void CContentsPage::OpenArticle(std::string link, bool relative)
 {
-    // A favourite's stored path may come from a Windows installation.
-    if (!relative)
-        link = ResolveStoredLink(library, link);
+    if (!relative && selectedIssue >= 0) {
+        // A favourite's stored path may come from a Windows installation.
+        StoredLinkToOpen decision = LinkToOpen(library, link);
+        if (!decision.link) {
+            frame->SetStatusText(From1251(decision.refusal), 0);
+            return;
+        }
+        link = std::move(*decision.link);
+    }
     ::OpenArticle(TheHostUi(), library, selectedIssue, std::move(link), relative);
 }

@@ -2,6 +2,7 @@
 // the library when it has none, and lists one row per issue.
 #pragma once
 
+#include "favorites/favorites_file.h"
 #include "favorites/favorites_store.h"
 #include "leftpane/page.h"
 #include "library/library.h"
@@ -12,17 +13,21 @@ enum ContentsPageId { ID_ISSUE_LIST = 1001 };
 
 class CContentsPage : public CPage {
 public:
-    /// Loads the favourites from "SelFold.dat" in the current directory.
+    /// Loads the favourites from "SelFold.dat" in the current directory (in
+    /// any letter case); a damaged file is reported here, once.
     explicit CContentsPage(CMainFrame* frame);
-    /// Saves the favourites.
+    /// Saves the favourites only if a change has not reached the file.
     ~CContentsPage() override;
 
     /// Opens `link` of the current issue, or a complete link (favourites).
     void OpenArticle(std::string link, bool relative);
 
-    /// Writes the favourites now, as at exit; false when they could not be
-    /// written, which the user is told in a message box naming the file.
-    bool SaveFavorites();
+    /// Applies `change` to the favourites file as it is now and shows the
+    /// result; every trouble is told in a message box naming the file. The
+    /// marks stay on their articles.
+    void ChangeFavorites(FavoritesChange change);
+    /// Takes the file's content when another copy changed it; true then.
+    bool RefreshFavorites();
 
     /// Throws the library away; the next window builds it again.
     void ReleaseLibrary();
@@ -42,12 +47,15 @@ protected:
 
 private:
     FavoritesFile favoritesFile;
+    bool toldCannotSave = false;  ///< the file cannot take changes: said once per run
     bool libraryBuilt = false;
 
     wxListBox* issueList() const;
     void BuildLibrary();
     void FitList();
     void InvalidateArticleView(bool focus);
+    void ShowFavorites(FavoritesStore fresh);
+    void Tell(const FavoritesReport& report);
 
     void OnSize(wxSizeEvent& event);
     void OnMove(wxMoveEvent& event);

@@ -4,6 +4,7 @@ list(APPEND VESTRELS_PLATFORM_SOURCES
   platform/text1251.cpp
   platform/paths.cpp
   platform/files.cpp
+  platform/file_lock.cpp
   platform/process.cpp
   platform/shell.cpp)
 list(APPEND VESTRELS_PLATFORM_WX_SOURCES
@@ -12,4 +13,5 @@ list(APPEND VESTRELS_PLATFORM_WX_SOURCES
   platform/wx/desktop_opener.cpp
   platform/wx/close_signals.cpp
   platform/wx/list_cursor.cpp
+  platform/wx/fill_items.cpp
   platform/wx/desktop_setup.cpp)

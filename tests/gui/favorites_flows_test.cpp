@@ -349,3 +349,57 @@ TEST_F(FavoritesFlows, OpeningTheTabClearsTheFoundMarksOfAllIssues)
         for (int i = 0; i < kEntriesPerIssue; ++i)
             ASSERT_EQ(Entry(issue, i).mark, kMarkPlain) << issue << "/" << i;
 }
+
+namespace {
+
+/// A section of four; the article clicked (-1: none) and the one removed
+/// (-1: none) before "Читать".
+struct ReadAfterRemovalCase {
+    const char* name;
+    int clicked;
+    int removed;
+    int opened;  ///< the article "Читать" opens, -1 for none (the status bar says why)
+};
+
+class ReadAfterRemoval : public FavoritesFlows, public testing::WithParamInterface<ReadAfterRemovalCase> {};
+
+TEST_P(ReadAfterRemoval, ReadOpensTheArticleDrawnAsSelectedOrNothing)
+{
+    const ReadAfterRemovalCase& c = GetParam();
+    FavoritesStore start;
+    start.sections.push_back({"A", {}});
+    for (int i = 0; i < 4; ++i)
+        start.sections[0].articles.push_back(
+            {"     Article " + std::to_string(i), "\\elsewhere\\" + std::to_string(i) + ".htm", kMarkPlain, {}});
+    OpenWith(SerializeFavorites(start));
+    OpenFavoritesTab();
+    ChooseSection(0);
+    ASSERT_TRUE(PumpUntil([&] { return Store().sections[0].articles[3].hitRect.bottom > 0; }));
+    if (c.clicked >= 0)
+        ClickAt(View(), Middle(Store().sections[0].articles[c.clicked].hitRect), wxMOUSE_BTN_LEFT);
+    std::string shown;
+    if (c.removed >= 0) {
+        wxTEST_DIALOG(RightClick(Store().sections[0].articles[c.removed].hitRect), ExpectConfirm(wxID_OK, &shown));
+        Pump(200);
+    }
+    env.frame->SetStatusText("", 0);
+    SendCommand(env.frame, ID_CMD_READ);
+    if (c.opened < 0) {
+        EXPECT_TRUE(env.opened.empty());
+        EXPECT_EQ(Utf8(env.frame->GetStatusBar()->GetStatusText(0)), "Щёлкните статью, которую нужно открыть");
+        return;
+    }
+    ASSERT_EQ(env.opened.size(), 1u);
+    EXPECT_EQ(env.opened[0].value, "/elsewhere/" + std::to_string(c.opened) + ".htm");
+    for (const TSelected& article : Store().sections[0].articles)
+        EXPECT_EQ(article.mark == kMarkSelected, article.link == start.sections[0].articles[c.opened].link);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReadAfterRemoval,
+                         testing::Values(ReadAfterRemovalCase{"RemovedBeforeTheSelected", 2, 0, 2},
+                                         ReadAfterRemovalCase{"RemovedAfterTheSelected", 0, 3, 0},
+                                         ReadAfterRemovalCase{"SelectedRemoved", 2, 2, -1},
+                                         ReadAfterRemovalCase{"NoArticleClicked", -1, -1, -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -12,6 +12,8 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <memory>
+#include <vector>
 
 #include "app/settings_store.h"
 #include "favorites/favorites_store.h"
@@ -52,10 +54,12 @@ int Shell(const std::string& command)
     return std::system(command.c_str());
 }
 
-/// Clicks with `button` at (x, y) of the program's main window.
-void ClickInWindow(int x, int y, int button)
+/// Clicks with `button` at (x, y) of the main window of process `pid` (any
+/// when 0).
+void ClickInWindow(int x, int y, int button, pid_t pid = 0)
 {
-    ASSERT_EQ(Shell("w=$(xdotool search --onlyvisible --class vestrels | head -1) && "
+    const std::string which = pid ? " --pid " + std::to_string(pid) : "";
+    ASSERT_EQ(Shell("w=$(xdotool search --onlyvisible" + which + " --class vestrels | head -1) && "
                     "xdotool mousemove --sync --window $w " + std::to_string(x) + " " + std::to_string(y) +
                     " click " + std::to_string(button)),
               0);
@@ -137,3 +141,81 @@ TEST(FavoritesKill, FavouriteAddedByRightClickSurvivesSigkillAndComesBackInTheNe
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(profile.dir().Read("cwd/SelFold.dat"), bytes);
 }
+
+namespace {
+
+/// How the two copies end: which one goes first, and whether it is killed
+/// right after its favourite was saved (before the other adds its own).
+struct TwoCopiesCase {
+    const char* name;
+    int firstToEnd;
+    bool killed;
+};
+
+class TwoCopiesTest : public ::testing::TestWithParam<TwoCopiesCase> {};
+
+TEST_P(TwoCopiesTest, FavouriteAddedInEachSurvivesBothExits)
+{
+    const TwoCopiesCase& c = GetParam();
+    TempDir work;
+    // As above: a click anywhere in the list or the view's upper half hits.
+    std::string title;
+    for (int i = 0; i < 80; ++i)
+        title += " Word" + std::to_string(i);
+    for (int i = 1; i <= 30; ++i)
+        work.Write("izone" + std::to_string(i) + "/frame/left.htm", "<li><a href=\"a1.htm\">" + title + "</a></li>\r\n");
+    work.MakeFolder("cwd");
+    // Each copy has its own settings, so the two windows lie side by side.
+    std::vector<std::unique_ptr<PrivateProfile>> profiles;
+    pid_t copies[2];
+    for (int i = 0; i < 2; ++i) {
+        profiles.push_back(std::make_unique<PrivateProfile>());
+        StoreSetting("Journals", reg::ValueType::Sz, work.path() + "/*");
+        StoreSetting("Size", reg::ValueType::Sz, std::to_string(640 * i) + " 0 630 600");
+        StoreSetting("LeftShare", reg::ValueType::Sz, "2.000000");
+        copies[i] = StartProgram(work.Join("cwd"));
+        ASSERT_GT(copies[i], 0);
+        ASSERT_TRUE(WaitUntil([&] {
+            return Shell("xdotool search --onlyvisible --pid " + std::to_string(copies[i]) + " >/dev/null") == 0;
+        }, 10000));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    const std::string file = work.Join("cwd/SelFold.dat");
+    const auto fileHas = [&](const std::string& text) {
+        return std::filesystem::exists(file) && work.Read("cwd/SelFold.dat").find(text) != std::string::npos;
+    };
+    const auto end = [&](int i, int signal) {
+        kill(copies[i], signal);
+        int status = 0;
+        waitpid(copies[i], &status, 0);
+        return signal == SIGKILL || (WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    };
+    const std::string names[2] = {"FromOne", "FromTwo"};
+    for (int i = 0; i < 2; ++i) {
+        ClickInWindow(100, 200, 1, copies[i]);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ClickInWindow(470, 200, 3, copies[i]);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        ASSERT_EQ(Shell("xdotool type " + names[i] + " && xdotool key Return"), 0);
+        ASSERT_TRUE(WaitUntil([&] { return fileHas(names[i]); }, 5000)) << names[i];
+        if (c.killed && i == c.firstToEnd)
+            EXPECT_TRUE(end(i, SIGKILL));
+    }
+    if (!c.killed)
+        EXPECT_TRUE(end(c.firstToEnd, SIGTERM));
+    EXPECT_TRUE(end(1 - c.firstToEnd, SIGTERM));
+
+    const FavoritesStore store = ParseFavorites(work.Read("cwd/SelFold.dat"));
+    ASSERT_EQ(store.sections.size(), 2u);
+    EXPECT_EQ(store.sections[0].name, names[0]);
+    EXPECT_EQ(store.sections[1].name, names[1]);
+    EXPECT_EQ(Shell("cd " + work.Join("cwd") + " && " VESTRELS_CLI_PATH " favorites >/dev/null"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, TwoCopiesTest,
+                         ::testing::Values(TwoCopiesCase{"FirstEndsFirst", 0, false},
+                                           TwoCopiesCase{"SecondEndsFirst", 1, false},
+                                           TwoCopiesCase{"FirstKilledBeforeTheSecondAdds", 0, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

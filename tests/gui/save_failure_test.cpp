@@ -30,14 +30,15 @@ TEST(SaveFailure, FullDiskWhileSavingFavouritesIsReportedAndKeepsTheFile)
     env.StoreWorkingDirectory(env.work.path());
     ASSERT_TRUE(env.OpenMainWindow());
     CContentsPage& contents = env.frame->leftPane->contentsPage;
-    ASSERT_TRUE(contents.SaveFavorites());
+    const auto add = [&](const char* name) {
+        contents.ChangeFavorites([name](FavoritesStore& store) { store.sections.push_back({name, {{"T", "C:\\a.htm", kMarkPlain, {}}}}); });
+    };
+    add("First");
     const std::string before = env.profile.dir().Read("cwd/SelFold.dat");
 
-    contents.favorites.sections.push_back({"Раздел", {{"Статья", "C:\\a.htm"}}});
     platform::files::SimulateFullDiskForTesting(true);
-    bool saved = true;
-    wxTEST_DIALOG(saved = contents.SaveFavorites(), ExpectSaveFailure());
+    wxTEST_DIALOG(add("Second"), ExpectSaveFailure());
     platform::files::SimulateFullDiskForTesting(false);
-    EXPECT_FALSE(saved);
+    EXPECT_EQ(contents.favorites.sections.size(), 2u);
     EXPECT_EQ(env.profile.dir().Read("cwd/SelFold.dat"), before);
 }

@@ -9,8 +9,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "favorites/favorites_file.h"
+#include "favorites/favorites_ops.h"
 #include "favorites/favorites_store.h"
 #include "support/temp_dir.h"
 
@@ -149,8 +154,14 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"NegativeArticleCount", Int32(2) + Header(1, "A") + Header(-1, "B") + kOneRecord, true, {{"A", 1}}},
         DamagedCase{"HugeArticleCount", Int32(2) + Header(1, "A") + Header(0x7FFFFFFF, "B") + kOneRecord, true,
                     {{"A", 1}}},
-        DamagedCase{"CutInArticles", Int32(2) + Header(1, "A") + Header(1, "B") + "Tit", true, {{"A", 1}}},
+        DamagedCase{"CutInArticles", Int32(2) + Header(1, "A") + Header(1, "B") + kOneRecord + "Tit", true, {{"A", 1}}},
         DamagedCase{"SectionWithoutArticles", Int32(2) + Header(0, "A") + Header(1, "B") + kOneRecord, true, {{"B", 1}}},
+        // A file cut inside its headers reads a count's bytes as a title.
+        DamagedCase{"CountBytesAsTitleWithoutLink", Int32(1) + Header(2, "A") + kOneRecord + Record("\x04", ""),
+                    true, {{"A", 1}}},
+        DamagedCase{"ControlByteInTitle", Int32(1) + Header(2, "A") + kOneRecord + Record("T\x01", "L"), true,
+                    {{"A", 1}}},
+        DamagedCase{"TabInTitleIsText", Int32(1) + Header(1, "A") + Record("T\tU", "L"), false, {{"A", 1}}},
         // Three records promised, two there: both are kept.
         DamagedCase{"CountBeyondEightBytesARecord", Int32(1) + Header(3, "A") + kOneRecord + Record("U", "M"), true,
                     {{"A", 2}}}),
@@ -173,10 +184,9 @@ TEST(FavoritesFormat, MissingRecordsAtTheEndAreDroppedNotLoadedAsEmptyTitles)
     const FavoritesStore store = ParseFavorites(bytes, &damaged);
     EXPECT_TRUE(damaged);
     ASSERT_EQ(store.sections.size(), 1u);
-    ASSERT_EQ(store.sections[0].count(), 2);
+    // "Sec" has no link: no record the program writes.
+    ASSERT_EQ(store.sections[0].count(), 1);
     EXPECT_EQ(store.sections[0].articles[0].link, "one.htm");
-    EXPECT_EQ(store.sections[0].articles[1].title, "Sec");
-    EXPECT_EQ(store.sections[0].articles[1].link, "");
 }
 
 TEST(FavoritesFormat, CountsCannotMakeTheParserAllocateMoreThanAFewTimesTheFile)
@@ -201,74 +211,93 @@ TEST(FavoritesFormat, CountsCannotMakeTheParserAllocateMoreThanAFewTimesTheFile)
     }
 }
 
-class FavoritesFileTest : public ::testing::Test {
-protected:
-    TempDir dir;
-    std::string path = dir.Join("SelFold.dat");
+std::map<std::string, std::string> FilesIn(const TempDir& dir)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        files[entry.path().filename().string()] = dir.Read(entry.path().filename().string());
+    return files;
+}
 
-    static FavoritesStore OneSection(const std::string& name)
-    {
-        FavoritesStore store;
-        store.sections.push_back({name, {{"     Title", "D:\\j\\a.htm", kMarkPlain, {}}}});
-        return store;
-    }
+FavoritesChange AddNew()
+{
+    return AddChange("New", "     Title", "D:\\j\\a.htm", {}, std::make_shared<AddResult>());
+}
+
+std::string WithNew(const std::string& bytes)
+{
+    FavoritesStore store = ParseFavorites(bytes);
+    AddNew()(store);
+    return SerializeFavorites(store);
+}
+
+const std::string kDamaged = Int32(1) + Header(2, "Kept section") + Record("Kept", "k.htm");
+
+/// The user's files around one change: what the folder holds after the start
+/// and after the change, and what each step reports.
+struct FileCase {
+    const char* name;
+    std::map<std::string, std::string> before;
+    bool writable;
+    bool lockedByAnotherCopy;
+    FavoritesTrouble atStart;
+    std::map<std::string, std::string> afterStart;
+    FavoritesTrouble atChange;
+    std::map<std::string, std::string> afterChange;
 };
 
-TEST_F(FavoritesFileTest, MissingFileIsCreatedEmpty)
+class FavoritesFileTest : public ::testing::TestWithParam<FileCase> {};
+
+TEST_P(FavoritesFileTest, ChangesReachTheFileOrLeaveItAsItWas)
 {
-    FavoritesFile file(path);
-    EXPECT_TRUE(file.Load().sections.empty());
-    ASSERT_TRUE(std::filesystem::exists(path));
-    EXPECT_EQ(std::filesystem::file_size(path), 0u);
+    const FileCase& c = GetParam();
+    TempDir dir;
+    for (const auto& [name, bytes] : c.before)
+        dir.Write(name, bytes);
+    FavoritesFile file(FavoritesFile::FindIn(dir.path()), [&](const std::string&) { return c.writable; }, 200);
+    FavoritesReport started;
+    FavoritesStore store = file.Open(started);
+    EXPECT_EQ(started.trouble, c.atStart);
+    EXPECT_EQ(FilesIn(dir), c.afterStart);
+    EXPECT_TRUE(file.Flush(store).trouble == FavoritesTrouble::None);  // the exit writes nothing unchanged
+    EXPECT_EQ(FilesIn(dir), c.afterStart);
+
+    std::optional<platform::files::FolderLock> otherCopy;
+    if (c.lockedByAnotherCopy)
+        otherCopy.emplace(dir.path(), 0);
+    const FavoritesReport changed = file.Apply(store, AddNew());
+    EXPECT_EQ(changed.trouble, c.atChange);
+    ASSERT_FALSE(store.sections.empty());
+    EXPECT_EQ(store.sections.back().name, "New");  // shown for this run whatever happened to the file
+    EXPECT_EQ(FilesIn(dir), c.afterChange);
+    for (const FavoritesReport& report : {started, changed}) {
+        const std::string text = FavoritesTroubleText(report, file.path());
+        EXPECT_EQ(text.empty(), report.trouble == FavoritesTrouble::None);
+        EXPECT_TRUE(text.empty() || (text.find(file.path()) != std::string::npos &&
+                                     text.find(report.backup) != std::string::npos))
+            << text;
+    }
 }
 
-TEST_F(FavoritesFileTest, LoadAndSaveKeepEveryByte)
-{
-    dir.Write("SelFold.dat", WellFormedFile());
-    FavoritesFile file(path);
-    const FavoritesStore store = file.Load();
-    ASSERT_TRUE(file.Save(store));
-    EXPECT_EQ(dir.Read("SelFold.dat"), WellFormedFile());
-    EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
-}
+const std::string kFile = "SelFold.dat";
 
-TEST_F(FavoritesFileTest, EmptyStoreIsSavedAsFourBytes)
-{
-    dir.Write("SelFold.dat", WellFormedFile());
-    FavoritesFile file(path);
-    ASSERT_TRUE(file.Save({}));
-    EXPECT_EQ(dir.Read("SelFold.dat"), Int32(0));
-    EXPECT_TRUE(FavoritesFile(path).Load().sections.empty());
-}
-
-TEST_F(FavoritesFileTest, DamagedFileIsKeptOnceBeforeTheFirstOverwrite)
-{
-    // The second record is missing: dropped, so the original is kept.
-    const std::string damagedBytes = Int32(1) + Header(2, "Kept section") + Record("Kept", "k.htm");
-    dir.Write("SelFold.dat", damagedBytes);
-    FavoritesFile file(path);
-    FavoritesStore store = file.Load();
-    ASSERT_EQ(store.sections.size(), 1u);
-
-    ASSERT_TRUE(file.Save(OneSection("first")));
-    EXPECT_EQ(dir.Read("SelFold.dat.bak"), damagedBytes);
-    EXPECT_EQ(dir.Read("SelFold.dat"), SerializeFavorites(OneSection("first")));
-
-    ASSERT_TRUE(file.Save(OneSection("second")));
-    EXPECT_EQ(dir.Read("SelFold.dat.bak"), damagedBytes);
-    EXPECT_EQ(dir.Read("SelFold.dat"), SerializeFavorites(OneSection("second")));
-}
-
-TEST_F(FavoritesFileTest, FailedSaveLeavesTheOldFileWhole)
-{
-    dir.Write("SelFold.dat", WellFormedFile());
-    dir.MakeFolder("SelFold.dat.tmp" + std::to_string(getpid()));  // the temporary file cannot be written
-    FavoritesFile file(path);
-    file.Load();
-    EXPECT_FALSE(file.Save(OneSection("new")));
-    EXPECT_EQ(dir.Read("SelFold.dat"), WellFormedFile());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FavoritesFileTest,
+    ::testing::Values(
+        FileCase{"NoFileUntilThereIsSomethingToKeep", {}, true, false, FavoritesTrouble::None, {},
+                 FavoritesTrouble::None, {{kFile, WithNew("")}}},
+        FileCase{"UpperCaseNameIsFoundAndKept", {{"SELFOLD.DAT", WellFormedFile()}}, true, false,
+                 FavoritesTrouble::None, {{"SELFOLD.DAT", WellFormedFile()}}, FavoritesTrouble::None,
+                 {{"SELFOLD.DAT", WithNew(WellFormedFile())}}},
+        FileCase{"ReadOnlyFileIsKept", {{kFile, WellFormedFile()}}, false, false, FavoritesTrouble::None,
+                 {{kFile, WellFormedFile()}}, FavoritesTrouble::ReadOnly, {{kFile, WellFormedFile()}}},
+        FileCase{"DamagedFileNeverOverwritesABackup", {{kFile, kDamaged}, {kFile + ".bak", "mine"}}, true, false,
+                 FavoritesTrouble::Damaged, {{kFile, kDamaged}, {kFile + ".bak", "mine"}, {kFile + ".bak.1", kDamaged}},
+                 FavoritesTrouble::None,
+                 {{kFile, WithNew(kDamaged)}, {kFile + ".bak", "mine"}, {kFile + ".bak.1", kDamaged}}},
+        FileCase{"LockHeldByAnotherCopyIsReported", {{kFile, WellFormedFile()}}, true, true, FavoritesTrouble::None,
+                 {{kFile, WellFormedFile()}}, FavoritesTrouble::Busy, {{kFile, WellFormedFile()}}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Root may read and write anything: the load and save run in a child as
 // "nobody", and the owners of files and folders make the permissions real.
@@ -313,8 +342,10 @@ TEST_P(FavoritesSaveTest, KeepsLinkOwnerAndModeAndNeverWritesAFileItCouldNotRead
         if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)
             _exit(2);
         FavoritesFile file(link);
-        file.Load();
-        _exit(file.Save(changed) ? 1 : 0);
+        FavoritesReport report;
+        FavoritesStore store = file.Open(report);
+        report = file.Apply(store, [changed](FavoritesStore& s) { s = changed; });
+        _exit(report.trouble == FavoritesTrouble::None ? 1 : report.trouble == FavoritesTrouble::Unreadable ? 0 : 3);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);

@@ -230,9 +230,10 @@ INSTANTIATE_TEST_SUITE_P(
         LinkCase{"ParentLinkInsideTheIssue", "D:\\journals\\*", "../text/a1.htm",
                  "D:\\journals\\izone57\\text\\a1.htm"},
         LinkCase{"DoubleParentGivesDoubledSeparator", "D:\\journals\\*", "../../x.htm", "D:\\journals\\izone57\\\\x.htm"},
-        // Opening's rules "main.htm" and "mi" do not apply to stored links.
-        LinkCase{"MainPageJoinedPlainly", "D:\\journals\\*", "main.htm", "D:\\journals\\izone57\\main.htm"},
-        LinkCase{"NoBossFolderForMi", "D:\\admin\\journals\\*", "a.htm", "D:\\admin\\journals\\izone57\\a.htm"},
+        // A favourite opens what opening the entry opened.
+        LinkCase{"MainPageAsOpened", "D:\\journals\\*", "main.htm", "D:\\journals\\izone57\\frame\\main.htm"},
+        LinkCase{"BossFolderForMiAsOpened", "D:\\admin\\journals\\*", "a.htm",
+                 "D:\\admin\\journals\\izone57\\boss\\a.htm"},
         LinkCase{"OtherLinkJoinedWithSeparator", "D:\\journals\\*", "pages/a.htm#top",
                  "D:\\journals\\izone57\\pages/a.htm#top"},
         LinkCase{"LineBreaksBecomeBlanks", "D:\\journals\\*", "http://e.org/\r\nx", "http://e.org/  x"}),
@@ -300,13 +301,15 @@ struct WindowsPathCase {
 
 class FavoriteWindowsPathTest : public ::testing::TestWithParam<WindowsPathCase> {};
 
-TEST_P(FavoriteWindowsPathTest, OpensTheSamePageUnderTheWorkingDirectory)
+TEST_P(FavoriteWindowsPathTest, OpensTheSamePageUnderTheWorkingDirectoryOrSaysWhyNot)
 {
     Library library;
     library.workPattern = "\\home\\u\\journals\\*";
     library.folderNames = {"gold3", "izone57"};
     const auto exists = [&](const std::string& path) { return GetParam().existing.count(path) > 0; };
-    EXPECT_EQ(ResolveStoredLink(library, GetParam().link, exists), GetParam().opened);
+    const StoredLinkToOpen decision = LinkToOpen(library, GetParam().link, exists);
+    EXPECT_EQ(decision.link.value_or("<nothing>"), GetParam().opened);
+    EXPECT_EQ(decision.refusal.empty(), decision.link.has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -320,9 +323,16 @@ INSTANTIATE_TEST_SUITE_P(
                         "D:\\journals\\izone57\\a.htm",
                         {"D:\\journals\\izone57\\a.htm", "\\home\\u\\journals\\izone57\\a.htm"},
                         "D:\\journals\\izone57\\a.htm"},
-        WindowsPathCase{"UnchangedWhenThePageIsNotHere", "D:\\journals\\izone57\\a.htm", {}, "D:\\journals\\izone57\\a.htm"},
-        WindowsPathCase{"UnchangedWithoutAnIssueFolder", "D:\\journals\\other\\a.htm",
-                        {"\\home\\u\\journals\\other\\a.htm"}, "D:\\journals\\other\\a.htm"},
+        WindowsPathCase{"NothingWhenThePageIsNotHere", "D:\\journals\\izone57\\a.htm", {}, "<nothing>"},
+        WindowsPathCase{"NothingWithoutAnIssueFolder", "D:\\journals\\other\\a.htm",
+                        {"\\home\\u\\journals\\other\\a.htm"}, "<nothing>"},
+        WindowsPathCase{"NetworkPathMapped", "\\\\server\\share\\izone57\\text\\a1.htm",
+                        {"\\home\\u\\journals\\izone57\\text\\a1.htm"}, "\\home\\u\\journals\\izone57\\text\\a1.htm"},
+        WindowsPathCase{"FileUrlMapped", "file:///C:/Journals/izone57/text/a%201.htm",
+                        {"\\home\\u\\journals\\izone57\\text\\a 1.htm"}, "\\home\\u\\journals\\izone57\\text\\a 1.htm"},
+        WindowsPathCase{"NetworkPathNotHere", "\\\\server\\share\\izone57\\a.htm", {}, "<nothing>"},
+        WindowsPathCase{"EmptyLinkOpensNothing", "", {}, "<nothing>"},
+        WindowsPathCase{"AddressUnchanged", "http://example.org/a.htm", {}, "http://example.org/a.htm"},
         WindowsPathCase{"InnermostIssueFolderWins",
                         "C:\\gold3\\izone57\\a.htm",
                         {"\\home\\u\\journals\\izone57\\a.htm", "\\home\\u\\journals\\gold3\\izone57\\a.htm"},

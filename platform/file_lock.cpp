@@ -1,0 +1,54 @@
+// The folder lock and file stamp: flock on the folder's own descriptor, so
+// no lock file is left behind and a killed process holds nothing.
+#include "platform/file_lock.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace platform::files {
+
+FileStamp StampOf(const std::string& hostPath)
+{
+    struct stat st;
+    if (stat(hostPath.c_str(), &st) != 0)
+        return {};
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::int64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+FolderLock::FolderLock(const std::string& hostFolder, int waitMs)
+{
+    fd_ = open(hostFolder.empty() ? "." : hostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0)
+        return;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    for (;;) {
+        if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+            held_ = true;
+            return;
+        }
+        if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= end)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+FolderLock::~FolderLock()
+{
+    // Closing the descriptor releases the lock.
+    if (fd_ >= 0)
+        close(fd_);
+}
+
+bool MayWrite(const std::string& hostPath)
+{
+    return access(hostPath.c_str(), W_OK) == 0;
+}
+
+}  // namespace platform::files
