@@ -198,11 +198,13 @@ TEST_P(TwoCopiesTest, FavouriteAddedInEachSurvivesBothExits)
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         ASSERT_EQ(Shell("xdotool type " + names[i] + " && xdotool key Return"), 0);
         ASSERT_TRUE(WaitUntil([&] { return fileHas(names[i]); }, 5000)) << names[i];
-        if (c.killed && i == c.firstToEnd)
+        if (c.killed && i == c.firstToEnd) {
             EXPECT_TRUE(end(i, SIGKILL));
+        }
     }
-    if (!c.killed)
+    if (!c.killed) {
         EXPECT_TRUE(end(c.firstToEnd, SIGTERM));
+    }
     EXPECT_TRUE(end(1 - c.firstToEnd, SIGTERM));
 
     const FavoritesStore store = ParseFavorites(work.Read("cwd/SelFold.dat"));
