@@ -16,6 +16,11 @@ class CQuillboxApp : public wxApp {
 public:
     bool OnInit() override;
     int OnExit() override;
+    /// An allocation failure while the window runs costs the one step, with
+    /// a message; any other exception is left to the framework.
+    bool OnExceptionInMainLoop() override;
+    /// One during start-up ends the program with a message, not an abort.
+    void OnUnhandledException() override;
 
 private:
     wxDocManager* docManager = nullptr;

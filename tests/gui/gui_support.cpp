@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -17,12 +18,9 @@
 #include "app/settings_store.h"
 #include "support/settings_values.h"
 
-void Pump(int ms)
-{
-    PumpUntil([] { return false; }, ms);
-}
+namespace {
 
-bool PumpUntil(const std::function<bool()>& done, int ms)
+bool PumpUntilOrAfter(const std::function<bool()>& done, int ms)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (std::chrono::steady_clock::now() < end) {
@@ -33,6 +31,20 @@ bool PumpUntil(const std::function<bool()>& done, int ms)
         wxMilliSleep(5);
     }
     return done();
+}
+
+}  // namespace
+
+void Pump(int ms)
+{
+    PumpUntilOrAfter([] { return false; }, ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, int ms)
+{
+    // A limit catches a hang, not slowness: under sanitizers on a busy
+    // machine a step can take far longer than it should.
+    return PumpUntilOrAfter(done, std::max(ms, kHangMs));
 }
 
 wxListBox* IssueListOf(CMainFrame* frame)

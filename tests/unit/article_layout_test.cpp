@@ -185,6 +185,17 @@ TEST(ArticleLayout, LongTitlesWrapAtTheTextWidth) {
     EXPECT_EQ(p.paint.lines[1].text, "sleeping dog");
 }
 
+TEST(ArticleLayout, TitleOfMegabytesCostsNoMoreThanItsFirstPart) {
+    FixedMeasurer measurer({8, 16, 2});
+    std::string huge;
+    while (huge.size() < (10u << 20)) huge += "word ";
+    auto store = OneSection({{huge}});
+    Painted p = Paint(false, nullptr, &store, measurer);
+    // 16 KB at 45 characters a line: about 365 lines of 18 px, not 233 000.
+    EXPECT_LT(p.state.scrollMaximum, 400 * 18);
+    EXPECT_EQ(store.sections[0].articles[0].title.size(), huge.size());
+}
+
 TEST(ArticleLayout, OnlyLinesInsideTheClientAreaAreDrawn) {
     FixedMeasurer measurer;
     std::vector<Item> items(40, Item{"entry"});
