@@ -227,7 +227,12 @@ TEST(HostileCollection, EveryDamageEndsInTimeWithoutACrash)
          },
          false, "", [](const TempDir& d) { EXPECT_FALSE(fs::exists(d.Join("ran"))) << "hhw.exe was run"; }},
         {"compiled-help name leading out of the working directory",
-         [](const TempDir& d) { CompileHelp(d, d.Join("w/..\\escaped.chm"), "<p>out</p>"); }, false, "",
+         [](const TempDir& d) {
+             // The name read as a path leads to an archive beside the working directory.
+             CompileHelp(d, d.Join("escaped.chm"), "<p>out</p>");
+             fs::copy_file(d.Join("escaped.chm"), d.Join("w/..\\escaped.chm"));
+         },
+         false, "",
          [](const TempDir& d) { EXPECT_FALSE(fs::exists(d.Join("escaped"))) << "a folder was made outside"; }},
         {"compiled-help file unpacking beyond its bound",
          [](const TempDir& d) { CompileHelp(d, d.Join("w/izone63.chm"), std::string(1200000, 'a')); }, false, "",
