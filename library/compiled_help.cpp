@@ -197,7 +197,9 @@ std::vector<std::string> CompiledHelpFiles(std::string_view workPattern)
 void ReportOverLimit(platform::HostUi& host, const std::string& chmPath, std::uint64_t archiveSize)
 {
     const std::string megabytes = std::to_string(UnpackLimit(archiveSize) >> 20);
-    host.ShowMessage(chmPath + Cp1251("\n\nАрхив распаковывается больше чем в " + megabytes +
+    // The path as the user's file manager shows it.
+    const std::string shownPath = platform::text::To1251FromUtf8(platform::paths::ToHost(chmPath));
+    host.ShowMessage(shownPath + Cp1251("\n\nАрхив распаковывается больше чем в " + megabytes +
                                       " МБ. Распаковка остановлена, распакованные файлы удалены."),
                      Cp1251("Ошибка распаковки"), platform::MessageIcon::Error, platform::MessageButtons::Ok);
 }

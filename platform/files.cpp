@@ -11,8 +11,8 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <filesystem>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -122,26 +122,50 @@ bool SameFile(const struct stat& a, const struct stat& b)
            a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
-/// The hive as read for its last change: every value read goes through it,
-/// so a large hive is read and parsed once per change of the file, not once
-/// per value. A write renames a new file over it, which changes its identity.
+/// The hive as last read or written by this process: every value read goes
+/// through it, so a large hive is read and parsed once per change of the
+/// file, not once per value, and not again after our own write. A write
+/// renames a new file over the hive, which changes its identity.
+struct HiveCache {
+    std::mutex mutex;
+    std::shared_ptr<const LoadedHive> hive;
+    struct stat identity {};
+};
+
+HiveCache& Cache()
+{
+    static HiveCache cache;
+    return cache;
+}
+
 std::shared_ptr<const LoadedHive> CurrentHive()
 {
-    static std::mutex mutex;
-    static std::shared_ptr<const LoadedHive> cached;
-    static struct stat cachedIdentity {};
+    HiveCache& cache = Cache();
     struct stat now {};
     const bool exists = stat(HivePath().c_str(), &now) == 0 && S_ISREG(now.st_mode);
-    std::lock_guard lock(mutex);
-    if (exists && cached && SameFile(now, cachedIdentity))
-        return cached;
+    std::lock_guard lock(cache.mutex);
+    if (exists && cache.hive && SameFile(now, cache.identity))
+        return cache.hive;
     struct stat identity {};
     LoadedHive fresh = LoadHive(&identity);
-    std::string().swap(fresh.bytes);  // only a write needs the bytes, and it reads them again
+    std::string().swap(fresh.bytes);  // only a write that drops lines needs them, and reads them again
     auto loaded = std::make_shared<const LoadedHive>(std::move(fresh));
-    cached = loaded->state == HiveState::Missing ? nullptr : loaded;
-    cachedIdentity = identity;
+    cache.hive = loaded->state == HiveState::Missing ? nullptr : loaded;
+    cache.identity = identity;
     return loaded;
+}
+
+/// The hive this process has just written (under the write lock).
+void RememberWritten(const std::string& hive, regedit::Document document)
+{
+    HiveCache& cache = Cache();
+    struct stat now {};
+    std::lock_guard lock(cache.mutex);
+    cache.hive = nullptr;
+    if (stat(hive.c_str(), &now) == 0) {
+        cache.hive = std::make_shared<const LoadedHive>(LoadedHive{HiveState::Ok, std::move(document), {}});
+        cache.identity = now;
+    }
 }
 
 bool MakeFolder(const std::string& path)
@@ -275,16 +299,25 @@ bool ModifyHive(Change change)
     if (!lock.Held())
         return false;
     const std::string hive = HivePath();
-    LoadedHive loaded = LoadHive();
-    if (loaded.state == HiveState::Damaged && !MoveDamagedAside(hive))
+    // Under the lock: the hive as it is now, read again only if it changed.
+    const std::shared_ptr<const LoadedHive> current = CurrentHive();
+    if (current->state == HiveState::Damaged && !MoveDamagedAside(hive))
         return false;
-    const std::vector<std::string> dropped = change(loaded.document);
-    if (!dropped.empty() && !KeptAside(hive, dropped) && !CopyAside(hive, loaded.bytes))
-        return false;
+    regedit::Document document = current->document;
+    const std::vector<std::string> dropped = change(document);
+    if (!dropped.empty() && !KeptAside(hive, dropped)) {
+        bool unreadable = false;
+        const std::optional<std::string> bytes = ReadFile(hive, unreadable);
+        if (!bytes || !CopyAside(hive, *bytes))
+            return false;
+    }
     // The shared replacement: its temporary file is created exclusively (a
     // link planted in its place is never followed), and a symbolic hive
     // stays a link whose target gets the new contents.
-    return files::ReplaceHostFile(hive, regedit::Serialize(loaded.document), 0600);
+    if (!files::ReplaceHostFile(hive, regedit::Serialize(document), 0600))
+        return false;
+    RememberWritten(hive, std::move(document));
+    return true;
 }
 
 }  // namespace

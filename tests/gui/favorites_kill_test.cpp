@@ -43,7 +43,6 @@ pid_t StartProgram(const std::string& cwd)
 /// True once `done` holds, polling for up to `ms` milliseconds.
 bool WaitUntil(const std::function<bool()>& done, int ms)
 {
-    // A limit catches a hang, not slowness.
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(ms, kHangMs));
     while (!done() && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

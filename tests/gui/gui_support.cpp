@@ -18,11 +18,15 @@
 #include "app/settings_store.h"
 #include "support/settings_values.h"
 
-namespace {
-
-bool PumpUntilOrAfter(const std::function<bool()>& done, int ms)
+void Pump(int ms)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    PumpUntil([end] { return std::chrono::steady_clock::now() >= end; }, ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, int ms)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(ms, kHangMs));
     while (std::chrono::steady_clock::now() < end) {
         if (done())
             return true;
@@ -31,20 +35,6 @@ bool PumpUntilOrAfter(const std::function<bool()>& done, int ms)
         wxMilliSleep(5);
     }
     return done();
-}
-
-}  // namespace
-
-void Pump(int ms)
-{
-    PumpUntilOrAfter([] { return false; }, ms);
-}
-
-bool PumpUntil(const std::function<bool()>& done, int ms)
-{
-    // A limit catches a hang, not slowness: under sanitizers on a busy
-    // machine a step can take far longer than it should.
-    return PumpUntilOrAfter(done, std::max(ms, kHangMs));
 }
 
 wxListBox* IssueListOf(CMainFrame* frame)
