@@ -3,7 +3,8 @@
 // A write: lock "registry.lock" beside the hive (the hive itself is replaced
 // by rename, so it cannot carry the lock), re-read the hive, change one value,
 // write a temporary file that no link can stand in for, sync it, rename it
-// over the hive, sync the folder, unlock. Readers see either the old or the new file, never a half-written one.
+// over the hive, sync the folder, unlock. Readers see either the old or the
+// new file, never a half-written one.
 // A line that cannot be read costs only its own value and stays in the file.
 // Before a write drops such a line (the program sets a value of that name),
 // the hive as it was is copied to "registry.reg.damaged[.N]", unless a copy
@@ -19,9 +20,9 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <memory>
 #include <mutex>
-#include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
