@@ -98,7 +98,7 @@ std::string RandomBytes(std::size_t size)
 TEST(HostileCollection, EveryDamageEndsInTimeWithoutACrash)
 {
     using platform::registry::HivePath;
-    const auto huge = [](const char* file) { return [file](const TempDir& d) { truncate(d.Join(file).c_str(), 1L << 36); }; };
+    const auto huge = [](const char* f) { return [f](const TempDir& d) { truncate(d.Join(f).c_str(), 1L << 36); }; };
     const auto gone = [](const char* path) { return [path](const TempDir& d) { return !fs::exists(d.Join(path)); }; };
     const struct {
         const char* name;
