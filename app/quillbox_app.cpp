@@ -1,9 +1,12 @@
 #include "app/quillbox_app.h"
 
+#include <cstdio>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include <wx/menu.h>
+#include <wx/msgdlg.h>
 
 #include <wx/cmdline.h>
 #include <wx/config.h>
@@ -133,4 +136,28 @@ int CQuillboxApp::OnExit()
     closeOnSignals.reset();
     delete docManager;
     return wxApp::OnExit();
+}
+
+bool CQuillboxApp::OnExceptionInMainLoop()
+{
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        wxMessageBox(wxString::FromUTF8("Недостаточно памяти: действие прервано."), wxString::FromUTF8("Ошибка"),
+                     wxOK | wxICON_ERROR);
+        return true;
+    }
+}
+
+void CQuillboxApp::OnUnhandledException()
+{
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        std::fputs("vestrels: out of memory\n", stderr);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vestrels: %s\n", error.what());
+    } catch (...) {
+        std::fputs("vestrels: unexpected error\n", stderr);
+    }
 }

@@ -19,6 +19,11 @@ public:
     int OnExit() override;
     void OnInitCmdLine(wxCmdLineParser& parser) override;
     bool OnCmdLineParsed(wxCmdLineParser& parser) override;
+    /// An allocation failure while the window runs costs the one step, with
+    /// a message; any other exception is left to the framework.
+    bool OnExceptionInMainLoop() override;
+    /// One during start-up ends the program with a message, not an abort.
+    void OnUnhandledException() override;
 
 private:
     /// The folder named on the command line, internal form; empty when none.

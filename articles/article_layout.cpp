@@ -35,6 +35,10 @@ constexpr int kLeftIndent = 10;
 constexpr int kRightIndent = 20;
 constexpr int kAnnotationGap = 20;
 constexpr int kBottomMargin = 10;
+/// What of one title (title proper and annotation together) is laid out and
+/// drawn: far beyond any real title, so that one of megabytes in a damaged
+/// or hostile file costs no more than this. The stored title stays whole.
+constexpr std::size_t kMaxLaidOutTitle = 16 * 1024;
 
 /// Wraps `text` in the selected style into `rect`; returns the height drawn.
 int LayOutBlock(TextMeasurer& measurer, int style, std::string_view text, const PixelRect& rect,
@@ -108,7 +112,7 @@ LayoutResult LayOutEntries(const std::vector<EntryRef>& entries, bool issueMode,
     int y = kTopMargin;
     int lastBottom = 0;  // unscrolled, like y
     for (const EntryRef& entry : entries) {
-        TitleParts parts = SplitTitle(*entry.title);
+        TitleParts parts = SplitTitle(std::string_view(*entry.title).substr(0, kMaxLaidOutTitle));
         // Favourites measure the font the previous record left selected.
         if (!issueMode) result.lineStep = measurer.LineHeight();
         int style = ChooseStyle(issueMode, *entry.link, entry.Mark());

@@ -70,9 +70,11 @@ std::optional<std::vector<std::string>> ScanIssueFolders(JournalCatalogue& catal
 void BuildLibraryFrom(const JournalCatalogue& catalogue, Library& library, std::vector<std::string> folders);
 
 /// Gives each ".chm" file of the working directory that no folder stands for
-/// a folder of its own (its path goes onto the clipboard) and has it unpacked
-/// there: by "hhw.exe" when the current directory holds that tool, otherwise
-/// by the program. A new folder that stays empty is removed again.
+/// a folder of its own (its path goes onto the clipboard) and unpacks it
+/// there; no other program is ever started. Only regular files with a plain
+/// name (no path separator, not dots only) are taken. A new folder that stays
+/// empty is removed again, and so is one whose archive unpacks beyond its
+/// bound, with a message naming the file.
 void PrepareCompiledHelpIssues(platform::HostUi& host, std::string_view workPattern);
 
 /// Finds the working directory and its issue folders, in library order, with

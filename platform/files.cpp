@@ -12,6 +12,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,20 +82,21 @@ int OpenForReading(const std::string& hostPath)
     return open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
 }
 
-/// Reads a regular file whole and closes it; false for anything else.
+/// Reads a regular file whole and closes it; false for anything else and
+/// for a file beyond the bound (a sparse file of 64 GB must not end us).
 bool ReadOpenFile(int fd, std::string& bytes, int* permissions = nullptr)
 {
     if (fd < 0)
         return false;
     struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > static_cast<off_t>(kMaxReadBytes)) {
         close(fd);
         return false;
     }
     if (permissions)
         *permissions = static_cast<int>(st.st_mode & 07777);
     // Straight into a string of the size the file has now, then on to the
-    // end in case it grew meanwhile.
+    // end in case it grew meanwhile, never beyond the bound.
     bytes.assign(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)), '\0');
     std::size_t filled = 0;
     ssize_t n = 1;
@@ -102,12 +104,15 @@ bool ReadOpenFile(int fd, std::string& bytes, int* permissions = nullptr)
         filled += static_cast<std::size_t>(n);
     bytes.resize(filled);
     char more[4096];
-    while (n > 0 && (n = ReadSome(fd, more, sizeof more)) > 0)
+    while (n > 0 && bytes.size() <= kMaxReadBytes && (n = ReadSome(fd, more, sizeof more)) > 0)
         bytes.append(more, static_cast<std::size_t>(n));
     close(fd);
+    if (bytes.size() > kMaxReadBytes) {
+        std::string().swap(bytes);
+        return false;
+    }
     return n >= 0;
 }
-
 
 /// The file a chain of symbolic links ends at, the path itself when it is no link.
 std::filesystem::path FollowLinks(std::filesystem::path path)
@@ -122,8 +127,44 @@ std::filesystem::path FollowLinks(std::filesystem::path path)
     return path;
 }
 
-/// A new file of this name; one left by an earlier process of our id is
-/// taken away first.
+/// The temporary name of our process for `target`: "<name>.tmp<pid>".
+std::string TemporaryName(const std::filesystem::path& target)
+{
+    return target.string() + ".tmp" + std::to_string(getpid());
+}
+
+/// The process id of another process's temporary name for the file called
+/// `name`, or 0 when `entry` is no such name.
+pid_t TemporaryOwner(std::string_view entry, std::string_view name)
+{
+    if (!entry.starts_with(name) || !entry.substr(name.size()).starts_with(".tmp"))
+        return 0;
+    const std::string_view digits = entry.substr(name.size() + 4);
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return 0;
+    const pid_t pid = static_cast<pid_t>(std::stol(std::string(digits)));
+    return pid == getpid() ? 0 : pid;
+}
+
+/// Removes the temporary files that processes killed during a save left
+/// beside `target` (their process no longer runs).
+void RemoveStaleTemporaries(const std::filesystem::path& target)
+{
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    const std::string name = target.filename().string();
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = readdir(dir)) {
+        const pid_t pid = TemporaryOwner(entry->d_name, name);
+        if (pid > 0 && kill(pid, 0) != 0 && errno == ESRCH)
+            unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+    closedir(dir);
+}
+
+/// A new file of this name, created exclusively and never through a link;
+/// one left by an earlier process of our id is taken away first.
 int CreateFresh(const std::string& path, int permissions)
 {
     const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
@@ -131,6 +172,25 @@ int CreateFresh(const std::string& path, int permissions)
     if (fd < 0 && errno == EEXIST && unlink(path.c_str()) == 0)
         fd = open(path.c_str(), flags, static_cast<mode_t>(permissions));
     return fd;
+}
+
+/// A file without a name in `folder`, so that a crash while it is written
+/// leaves nothing behind; -1 where the file system has no such files.
+int CreateUnnamed(const std::filesystem::path& folder, int permissions)
+{
+    return open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
+                static_cast<mode_t>(permissions));
+}
+
+/// Gives an unnamed file its temporary name. linkat never follows nor
+/// replaces an existing name; a stale one of our id is taken away first.
+bool NameUnnamed(int fd, const std::string& path)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    return errno == EEXIST && unlink(path.c_str()) == 0 &&
+           linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 /// Gives the temporary file the old file's owner and mode. False when the
@@ -151,7 +211,7 @@ bool KeepOwnerAndMode(int fd, const struct stat& old)
 /// when its folder takes no temporary file.
 bool RewriteInPlace(const std::filesystem::path& file, std::string_view bytes)
 {
-    const int fd = open(file.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = open(file.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     // Room for the new contents first: a full disk then fails before a
@@ -279,6 +339,35 @@ bool CreateEmptyHostFile(const std::string& hostPath, int permissions)
     return fd >= 0 && close(fd) == 0;
 }
 
+namespace {
+
+/// Writes and syncs the temporary file, names it (when it has no name yet)
+/// and renames it over the target; the temporary file is gone either way.
+bool WriteAndRename(int fd, bool named, const std::string& tmp, const std::filesystem::path& target,
+                    std::string_view bytes)
+{
+    bool ok = WriteAll(fd, bytes) && fsync(fd) == 0 && (named || NameUnnamed(fd, tmp));
+    const bool hasName = named || ok;
+    ok = close(fd) == 0 && ok;
+    if (ok)
+        ok = rename(tmp.c_str(), target.c_str()) == 0;
+    if (!ok && hasName)
+        unlink(tmp.c_str());
+    return ok;
+}
+
+void SyncFolderOf(const std::filesystem::path& target)
+{
+    const std::filesystem::path folder = target.parent_path();
+    const int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
+}
+
+}  // namespace
+
 bool ReplaceHostFile(const std::string& hostPath, std::string_view bytes, int newPermissions)
 {
     const std::filesystem::path target = FollowLinks(hostPath);
@@ -286,32 +375,27 @@ bool ReplaceHostFile(const std::string& hostPath, std::string_view bytes, int ne
     const bool exists = stat(target.c_str(), &old) == 0;
     if (exists ? !S_ISREG(old.st_mode) : errno != ENOENT)
         return false;
-    const std::string tmp = target.string() + ".tmp" + std::to_string(getpid());
-    const int fd = CreateFresh(tmp, exists ? 0600 : newPermissions);
+    RemoveStaleTemporaries(target);
+    const int permissions = exists ? 0600 : newPermissions;
+    const std::string tmp = TemporaryName(target);
+    int fd = CreateUnnamed(target.parent_path(), permissions);
+    const bool named = fd < 0 && errno != EACCES && errno != EPERM && errno != EROFS;
+    if (named)
+        fd = CreateFresh(tmp, permissions);
     if (fd < 0) {
         // A folder that takes no new name may still let the file be written.
         return exists && (errno == EACCES || errno == EPERM) && RewriteInPlace(target, bytes);
     }
     if (exists && !KeepOwnerAndMode(fd, old)) {
         close(fd);
-        unlink(tmp.c_str());
+        if (named)
+            unlink(tmp.c_str());
         return RewriteInPlace(target, bytes);
     }
-    bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    if (ok)
-        ok = rename(tmp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        unlink(tmp.c_str());
+    if (!WriteAndRename(fd, named, tmp, target, bytes))
         return false;
-    }
     // Make the rename itself durable; the new contents are safe either way.
-    const std::filesystem::path folder = target.parent_path();
-    const int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
+    SyncFolderOf(target);
     return true;
 }
 

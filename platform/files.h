@@ -27,13 +27,18 @@ bool IsFolder(std::string_view internalPath);
 /// The process's current directory in the internal form.
 std::string CurrentDirectory();
 
-/// Reads a whole file; nothing when it cannot be opened.
+/// What is read of any one file at most: a file beyond it reads as one that
+/// cannot be read.
+constexpr std::size_t kMaxReadBytes = std::size_t{64} << 20;
+
+/// Reads a whole regular file; nothing when it cannot be opened, is no
+/// regular file or is beyond kMaxReadBytes.
 std::optional<std::string> ReadWholeFile(std::string_view internalPath);
 
 /// A file read whole by its host path.
 struct HostFile {
     enum Status { Read, Missing, Failed };
-    Status status = Failed;  ///< Missing only for "no such file"; a folder or device in its place is Failed
+    Status status = Failed;  ///< Missing only for "no such file"; a folder, device or too large a file is Failed
     std::string bytes;
     int permissions = 0;  ///< the mode bits (07777) of what was read
 };

@@ -2,8 +2,9 @@
 //
 // A write: lock "registry.lock" beside the hive (the hive itself is replaced
 // by rename, so it cannot carry the lock), re-read the hive, change one value,
-// write "registry.reg.tmp", sync it, rename it over the hive, sync the folder,
-// unlock. Readers see either the old or the new file, never a half-written one.
+// write a temporary file that no link can stand in for, sync it, rename it
+// over the hive, sync the folder, unlock. Readers see either the old or the
+// new file, never a half-written one.
 // A line that cannot be read costs only its own value and stays in the file.
 // Before a write drops such a line (the program sets a value of that name),
 // the hive as it was is copied to "registry.reg.damaged[.N]", unless a copy
@@ -20,6 +21,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <memory>
+#include <mutex>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -66,7 +69,7 @@ struct LoadedHive {
 
 /// The whole file; nothing when it is absent (ENOENT) and `unreadable` set
 /// when it exists but cannot be read.
-std::optional<std::string> ReadFile(const std::string& path, bool& unreadable)
+std::optional<std::string> ReadFile(const std::string& path, bool& unreadable, struct stat* identity = nullptr)
 {
     unreadable = false;
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -80,6 +83,8 @@ std::optional<std::string> ReadFile(const std::string& path, bool& unreadable)
         unreadable = true;
         return std::nullopt;
     }
+    if (identity)
+        *identity = st;
     std::string bytes;
     char buffer[16384];
     while (true) {
@@ -99,16 +104,69 @@ std::optional<std::string> ReadFile(const std::string& path, bool& unreadable)
     return bytes;
 }
 
-LoadedHive LoadHive()
+LoadedHive LoadHive(struct stat* identity = nullptr)
 {
     bool unreadable = false;
-    auto bytes = ReadFile(HivePath(), unreadable);
+    auto bytes = ReadFile(HivePath(), unreadable, identity);
     if (!bytes)
         return {unreadable ? HiveState::Damaged : HiveState::Missing, {}, {}};
     regedit::Document document = regedit::Parse(*bytes);
     if (!document.IsHive())
         return {HiveState::Damaged, {}, std::move(*bytes)};
     return {HiveState::Ok, std::move(document), std::move(*bytes)};
+}
+
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+/// The hive as last read or written by this process: every value read goes
+/// through it, so a large hive is read and parsed once per change of the
+/// file, not once per value, and not again after our own write. A write
+/// renames a new file over the hive, which changes its identity.
+struct HiveCache {
+    std::mutex mutex;
+    std::shared_ptr<const LoadedHive> hive;
+    struct stat identity {};
+};
+
+HiveCache& Cache()
+{
+    static HiveCache cache;
+    return cache;
+}
+
+std::shared_ptr<const LoadedHive> CurrentHive()
+{
+    HiveCache& cache = Cache();
+    struct stat now {};
+    const bool exists = stat(HivePath().c_str(), &now) == 0 && S_ISREG(now.st_mode);
+    std::lock_guard lock(cache.mutex);
+    if (exists && cache.hive && SameFile(now, cache.identity))
+        return cache.hive;
+    struct stat identity {};
+    LoadedHive fresh = LoadHive(&identity);
+    std::string().swap(fresh.bytes);  // only a write that drops lines needs them, and reads them again
+    auto loaded = std::make_shared<const LoadedHive>(std::move(fresh));
+    cache.hive = loaded->state == HiveState::Missing ? nullptr : loaded;
+    cache.identity = identity;
+    return loaded;
+}
+
+/// The hive this process has just written (under the write lock).
+void RememberWritten(const std::string& hive, regedit::Document document)
+{
+    HiveCache& cache = Cache();
+    struct stat now {};
+    std::lock_guard lock(cache.mutex);
+    cache.hive = nullptr;
+    if (stat(hive.c_str(), &now) == 0) {
+        cache.hive = std::make_shared<const LoadedHive>(LoadedHive{HiveState::Ok, std::move(document), {}});
+        cache.identity = now;
+    }
 }
 
 bool MakeFolder(const std::string& path)
@@ -228,31 +286,6 @@ bool CopyAside(const std::string& hive, const std::string& bytes)
     return false;
 }
 
-bool SyncFolder(const std::string& folder)
-{
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = fsync(fd) == 0;
-    close(fd);
-    return ok;
-}
-
-bool ReplaceHive(const std::string& folder, const std::string& hive, const std::string& bytes)
-{
-    const std::string tmp = hive + ".tmp";
-    const int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    const bool written = files::WriteAll(fd, bytes) && fsync(fd) == 0;
-    if (close(fd) != 0 || !written || rename(tmp.c_str(), hive.c_str()) != 0) {
-        unlink(tmp.c_str());
-        return false;
-    }
-    SyncFolder(folder);  // the rename is done; a failed folder sync loses nothing now
-    return true;
-}
-
 /// The write protocol around one change of the document; the change returns
 /// the lines of the file it dropped.
 template <typename Change>
@@ -267,13 +300,25 @@ bool ModifyHive(Change change)
     if (!lock.Held())
         return false;
     const std::string hive = HivePath();
-    LoadedHive loaded = LoadHive();
-    if (loaded.state == HiveState::Damaged && !MoveDamagedAside(hive))
+    // Under the lock: the hive as it is now, read again only if it changed.
+    const std::shared_ptr<const LoadedHive> current = CurrentHive();
+    if (current->state == HiveState::Damaged && !MoveDamagedAside(hive))
         return false;
-    const std::vector<std::string> dropped = change(loaded.document);
-    if (!dropped.empty() && !KeptAside(hive, dropped) && !CopyAside(hive, loaded.bytes))
+    regedit::Document document = current->document;
+    const std::vector<std::string> dropped = change(document);
+    if (!dropped.empty() && !KeptAside(hive, dropped)) {
+        bool unreadable = false;
+        const std::optional<std::string> bytes = ReadFile(hive, unreadable);
+        if (!bytes || !CopyAside(hive, *bytes))
+            return false;
+    }
+    // The shared replacement: its temporary file is created exclusively (a
+    // link planted in its place is never followed), and a symbolic hive
+    // stays a link whose target gets the new contents.
+    if (!files::ReplaceHostFile(hive, regedit::Serialize(document), 0600))
         return false;
-    return ReplaceHive(folder, hive, regedit::Serialize(loaded.document));
+    RememberWritten(hive, std::move(document));
+    return true;
 }
 
 }  // namespace
@@ -285,8 +330,8 @@ std::string HivePath()
 
 std::optional<Key> OpenKey(const std::string& subKey)
 {
-    const LoadedHive loaded = LoadHive();
-    if (loaded.state != HiveState::Ok || !loaded.document.HasKey(SectionName(subKey)))
+    const auto loaded = CurrentHive();
+    if (loaded->state != HiveState::Ok || !loaded->document.HasKey(SectionName(subKey)))
         return std::nullopt;
     return Key(subKey);
 }
@@ -310,10 +355,10 @@ std::optional<Key> CreateKey(const std::string& subKey)
 QueryResult QueryValue(const Key& key, const std::string& name, std::size_t capacity, std::string& data)
 {
     data.clear();
-    const LoadedHive loaded = LoadHive();
-    if (loaded.state != HiveState::Ok)
+    const auto loaded = CurrentHive();
+    if (loaded->state != HiveState::Ok)
         return QueryResult::Missing;
-    const regedit::Value* value = loaded.document.FindValue(SectionName(key.Path()), name);
+    const regedit::Value* value = loaded->document.FindValue(SectionName(key.Path()), name);
     if (!value)
         return QueryResult::Missing;
     if (value->data.size() > capacity)

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <bit>
+#include <new>
 
 #include "library/article_target.h"
 #include "platform/files.h"
@@ -240,9 +241,13 @@ void RunTextSearch(Library& library, const SearchQuery& query, TextSearchSink& s
             const std::optional<std::string> path = ArticleFilePath(library, i, entry.link);
             if (!path)
                 return;
-            const std::optional<std::string> bytes = platform::files::ReadWholeFile(*path);
-            if (bytes && filter.SearchFile(*bytes, query, issue, k))
-                anyMatch = true;
+            // An allocation failure costs this one article, not the search.
+            try {
+                const std::optional<std::string> bytes = platform::files::ReadWholeFile(*path);
+                if (bytes && filter.SearchFile(*bytes, query, issue, k))
+                    anyMatch = true;
+            } catch (const std::bad_alloc&) {
+            }
         });
         if (anyMatch)
             sink.AddResult(rows++, i);

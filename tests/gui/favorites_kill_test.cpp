@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,7 @@
 
 #include "app/settings_store.h"
 #include "favorites/favorites_store.h"
+#include "gui/gui_support.h"
 #include "platform/registry.h"
 #include "support/settings_values.h"
 #include "support/temp_dir.h"
@@ -43,7 +45,7 @@ pid_t StartProgram(const std::string& cwd)
 /// True once `done` holds, polling for up to `ms` milliseconds.
 bool WaitUntil(const std::function<bool()>& done, int ms)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(ms, kHangMs));
     while (!done() && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     return done();

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -19,12 +20,13 @@
 
 void Pump(int ms)
 {
-    PumpUntil([] { return false; }, ms);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    PumpUntil([end] { return std::chrono::steady_clock::now() >= end; }, ms);
 }
 
 bool PumpUntil(const std::function<bool()>& done, int ms)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(ms, kHangMs));
     while (std::chrono::steady_clock::now() < end) {
         if (done())
             return true;

@@ -18,7 +18,9 @@ class wxListBox;
 
 /// Processes events for `ms` milliseconds (timers fire meanwhile).
 void Pump(int ms);
-/// Processes events until `done` holds or `ms` milliseconds pass.
+/// How long a test waits for what should come at once before it calls it a hang.
+constexpr int kHangMs = 60000;
+/// Processes events until `done` holds, for `ms` milliseconds but at least kHangMs.
 bool PumpUntil(const std::function<bool()>& done, int ms = 3000);
 
 /// What a user does: choose a row of the issue list, a tab, a command.

@@ -15,6 +15,7 @@
 
 #include "app/settings_store.h"
 #include "favorites/favorites_store.h"
+#include "gui/gui_support.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "support/settings_values.h"
@@ -47,7 +48,7 @@ pid_t StartProgram(const std::string& cwd, const std::string& errorFile = "")
 /// window), then a little more for the window to be up.
 void WaitUntilStarted()
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kHangMs);
     while (StoredSetting("NumNameJournals") == "<missing>" && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
@@ -86,7 +87,7 @@ TEST(Program, TermSignalClosesTheWindowAndStoresPlacementAndFavourites)
     ASSERT_GT(pid, 0);
     WaitUntilStarted();
     ASSERT_EQ(kill(pid, SIGTERM), 0);
-    EXPECT_EQ(WaitFor(pid, 5), 0);
+    EXPECT_EQ(WaitFor(pid, kHangMs / 1000), 0);
 
     EXPECT_EQ(StoredSetting("NumNameJournals"), "\x05\0\0\0"s);
     EXPECT_EQ(StoredSetting("NameJournals"), "release\0release\0gold\0izone\0ProtoPlex\0\0\0"s);
@@ -115,7 +116,7 @@ TEST(Program, StoredPlacementAndSplitComeBackUnchanged)
         const pid_t pid = StartProgram(profile.dir().Join("cwd"));
         WaitUntilStarted();
         kill(pid, SIGTERM);
-        ASSERT_EQ(WaitFor(pid, 5), 0);
+        ASSERT_EQ(WaitFor(pid, kHangMs / 1000), 0);
         EXPECT_EQ(StoredSetting("Size"), "40 60 700 500") << "run " << run;
         const double ratio = std::stod(StoredSetting("LeftShare"));
         EXPECT_NEAR(ratio, 3.0, 0.02) << "run " << run;
@@ -157,7 +158,7 @@ std::vector<std::string> MainWindowSize()
                        "xdotool getwindowgeometry --shell $w | grep -E '^(WIDTH|HEIGHT)='");
 }
 
-testing::AssertionResult WaitForWindow(const std::string& title, int seconds = 10)
+testing::AssertionResult WaitForWindow(const std::string& title, int seconds = kHangMs / 1000)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     std::vector<std::string> shown;
@@ -237,7 +238,7 @@ TEST(Program, TermSignalWithADialogUpEndsTheProgramAndKeepsTheData)
         }
         ASSERT_TRUE(WaitForWindow(c.dialog));
         ASSERT_EQ(kill(pid, SIGTERM), 0);
-        EXPECT_EQ(WaitFor(pid, 5), c.status);
+        EXPECT_EQ(WaitFor(pid, kHangMs / 1000), c.status);
 
         const std::string errors = profile.dir().Read("stderr.txt");
         EXPECT_EQ(errors.find("Unhandled"), std::string::npos) << errors;
@@ -278,7 +279,7 @@ TEST(Program, StartUpMessageDoesNotSpoilTheBarsOrThePlacement)
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         sizes[withMessage] = MainWindowSize();
         kill(pid, SIGTERM);
-        ASSERT_EQ(WaitFor(pid, 5), 0);
+        ASSERT_EQ(WaitFor(pid, kHangMs / 1000), 0);
         EXPECT_EQ(StoredSetting("Size"), "100 100 700 500");
     }
     EXPECT_EQ(sizes[1], sizes[0]);

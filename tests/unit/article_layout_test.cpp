@@ -185,6 +185,15 @@ TEST(ArticleLayout, LongTitlesWrapAtTheTextWidth) {
     EXPECT_EQ(p.paint.lines[1].text, "sleeping dog");
 }
 
+TEST(ArticleLayout, TitleOfMegabytesCostsNoMoreThanItsFirstPart) {
+    FixedMeasurer measurer({8, 16, 2});
+    std::string huge;
+    while (huge.size() < (10u << 20)) huge += "word ";
+    auto store = OneSection({{huge}});
+    EXPECT_LT(Paint(false, nullptr, &store, measurer).state.scrollMaximum, 400 * 18);
+    EXPECT_EQ(store.sections[0].articles[0].title, huge);
+}
+
 TEST(ArticleLayout, OnlyLinesInsideTheClientAreaAreDrawn) {
     FixedMeasurer measurer;
     std::vector<Item> items(40, Item{"entry"});

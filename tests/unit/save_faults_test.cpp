@@ -131,5 +131,9 @@ TEST_F(SaveFaults, KilledInTheMiddleOfSavingLeavesOneWholeFile)
             ASSERT_NE(saver.holds(), -1) << "round " << round;
             ASSERT_TRUE(saver.save(round % 2)) << "the dead child's lock blocks the next save";
         }
+        ASSERT_TRUE(saver.save(0) && saver.save(1));  // one writes, removing what killed saves left
+        const std::string file = saver.name == std::string("hive") ? reg::HivePath() : favoritesPath;
+        for (const std::string& name : FilesIn(std::filesystem::path(file).parent_path()))
+            EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
     }
 }
