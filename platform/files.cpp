@@ -12,6 +12,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <span>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -260,6 +261,25 @@ std::optional<std::string> ReadWholeFile(std::string_view internalPath)
     if (!ReadOpenFile(OpenForReading(paths::ToHost(internalPath)), bytes))
         return std::nullopt;
     return bytes;
+}
+
+bool ReadInPieces(std::string_view internalPath, std::span<char> buffer,
+                  const std::function<bool(std::string_view)>& take)
+{
+    const int fd = OpenForReading(paths::ToHost(internalPath));
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return false;
+    }
+    ssize_t n;
+    while ((n = ReadSome(fd, buffer.data(), buffer.size())) > 0)
+        if (!take(std::string_view(buffer.data(), static_cast<std::size_t>(n))))
+            break;
+    close(fd);
+    return n >= 0;
 }
 
 HostFile ReadHostFile(const std::string& hostPath)
