@@ -414,7 +414,7 @@ TEST_F(InterruptedSearch, CloseWaitsForTheWorker)
 class SlowSearch : public SearchPageTest {
 protected:
     /// izone1 and izone3 hold "needle" and "other"; izone2 lists 40 links to
-    /// one one-line page of 8 MB that begins with "needle", so a search reads
+    /// one one-line page of 32 MB that begins with "needle", so a search reads
     /// it 40 times before it adds its row.
     void WriteSlowCollection()
     {
@@ -428,7 +428,7 @@ protected:
             contents += "<li><a href=\"../big.htm\">Big</a></li>\r\n";
         env.work.Write("izone2/frame/left.htm", contents + "</ul>\r\n");
         std::string line = "<p>needle</p>";
-        while (line.size() < 8u << 20)
+        while (line.size() < 32u << 20)
             line += "<p>some <b>words</b> between tags</p>";
         env.work.Write("izone2/big.htm", line);
         Open(env.work.path());
@@ -449,7 +449,8 @@ protected:
     }
 
     /// Reading the big issue takes seconds; what the user does meanwhile
-    /// answers within this.
+    /// answers within this, with room for slow test builds (the figures
+    /// themselves come from bench/run_search_interrupt_bench.sh).
     static constexpr double kPrompt = 0.5;
 };
 
