@@ -157,7 +157,6 @@ TEST(SearchTagFilter, AgreesWithTheRulesAsWrittenOnRandomFiles)
                     line.pop_back();
                 LiteralFilter(line, inTag, literal);
             }
-            // Read in pieces cut anywhere, as the search reads its files.
             const auto take = [&](std::string_view piece) { fast.emplace_back(piece); };
             for (std::size_t at = 0, cut; at < bytes.size(); at = cut) {
                 cut = std::min(bytes.size(), at + (random() % 3 ? 1 + random() % 100 : bytes.size()));
