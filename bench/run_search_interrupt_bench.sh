@@ -57,7 +57,9 @@ start_program() {
 
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.2; }
 
-# Starts a text search for $1 and waits until the big second issue is read.
+# Starts a text search for $1 and waits until the big second issue is read
+# (an optimised build reads it in a few seconds); says "running" or "ended"
+# into $2 when the search's dialog is still up, or not, right after.
 search_text() {
   click "${search_tab[@]}"
   click "${in_text[@]}"
@@ -65,7 +67,8 @@ search_text() {
   xdotool key ctrl+a
   xdotool type --delay 40 "$1"
   xdotool key Return
-  sleep 1.5
+  sleep 0.6
+  if dialog_shown; then printf -v "$2" running; else printf -v "$2" ended; fi
 }
 
 dialog_shown() { xdotool search --onlyvisible --name 'Поиск слов в текстах статей' >/dev/null 2>&1; }
@@ -76,7 +79,7 @@ shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" || true; }
 
 # 1. a click on "Оглавление" during the search, then the idle program
 start_program
-search_text "$word"
+search_text "$word" during_tab
 tab_ms=$("$build/bench/x_latency" click "$window" "${contents_tab[@]}" 60000)
 shot contents-after-tab-change
 sleep 1
@@ -85,7 +88,7 @@ sleep 5
 idle_ticks=$(($(cpu_ticks "$pid") - ticks))
 
 # 2. Esc, a new word, Enter
-search_text "$word"
+search_text "$word" during_esc
 xdotool key Escape
 sleep 0.2
 dialog_shown && esc_hidden=no || esc_hidden=yes
@@ -99,7 +102,8 @@ until dialog_shown; do
 done
 new_dialog_ms=$(($(now_ms) - start))
 shot new-search-progress
-sleep 1.5
+sleep 0.3
+dialog_shown && during_sigterm=running || during_sigterm=ended
 
 # 3. SIGTERM while the new search reads the big issue
 start=$(now_ms)
@@ -109,16 +113,16 @@ sigterm_ms=$(($(now_ms) - start))
 
 # 4. a close request during a search
 start_program
-search_text "$word"
+search_text "$word" during_close
 start=$(now_ms)
 "$build/bench/x_latency" close "$window"
 wait "$pid" || true
 close_ms=$(($(now_ms) - start))
 
 echo "text search over $dir (izone2: 40 links to one $(($(stat -c %s "$dir/izone2/text/big.htm") >> 20)) MB one-line page)"
-echo "  click on Оглавление -> next drawing   $tab_ms ms   (target <= 200)"
-echo "  SIGTERM -> process gone               $sigterm_ms ms   (target <= 200)"
-echo "  close request -> process gone         $close_ms ms   (target <= 200)"
+echo "  click on Оглавление -> next drawing   $tab_ms ms   (target <= 200; search $during_tab)"
+echo "  SIGTERM -> process gone               $sigterm_ms ms   (target <= 200; search $during_sigterm)"
+echo "  close request -> process gone         $close_ms ms   (target <= 200; search $during_close)"
 echo "  Esc hides the dialog at once          $esc_hidden"
-echo "  Esc, new word, Enter -> new dialog    $new_dialog_ms ms   (target <= 500)"
+echo "  Esc, new word, Enter -> new dialog    $new_dialog_ms ms   (target <= 500; search $during_esc)"
 echo "  CPU over 5 s idle after the tab change  $idle_ticks ticks of $(getconf CLK_TCK)/s"
