@@ -119,7 +119,7 @@ start=$(now_ms)
 wait "$pid" || true
 close_ms=$(($(now_ms) - start))
 
-echo "text search over $dir (izone2: 40 links to one $(($(stat -c %s "$dir/izone2/text/big.htm") >> 20)) MB one-line page)"
+echo "text search over $dir (izone2: $(grep -c big.htm "$dir/izone2/frame/left.htm") links to one $(($(stat -c %s "$dir/izone2/text/big.htm") >> 20)) MB one-line page)"
 echo "  click on Оглавление -> next drawing   $tab_ms ms   (target <= 200; search $during_tab)"
 echo "  SIGTERM -> process gone               $sigterm_ms ms   (target <= 200; search $during_sigterm)"
 echo "  close request -> process gone         $close_ms ms   (target <= 200; search $during_close)"
