@@ -47,16 +47,7 @@ platform::shell::Target RelativeTarget(const std::string& folder, std::string_vi
 {
     if (IsAddressLink(link))
         return {platform::shell::TargetKind::Address, std::string(link)};
-    if (link.empty())
-        return File(folder + "\\index.htm");
-    if (Contains(link, "../"))
-        return File(folder + ReplaceAll(ReplaceAll(std::string(link), "../", "\\"), "/", "\\"));
-    if (link == "main.htm")
-        return File(folder + "\\frame\\main.htm");
-    // Issues kept under such a path hold their article pages in "boss".
-    if (Contains(folder, "mi"))
-        return File(folder + "\\boss\\" + std::string(link));
-    return File(folder + "\\" + std::string(link));
+    return File(IssueFilePath(folder, link));
 }
 
 /// A favourite's link, stored complete: a path built from the working
@@ -70,6 +61,20 @@ platform::shell::Target StoredTarget(std::string_view link)
 }
 
 }  // namespace
+
+std::string IssueFilePath(const std::string& folder, std::string_view link)
+{
+    if (link.empty())
+        return folder + "\\index.htm";
+    if (Contains(link, "../"))
+        return folder + ReplaceAll(ReplaceAll(std::string(link), "../", "\\"), "/", "\\");
+    if (link == "main.htm")
+        return folder + "\\frame\\main.htm";
+    // Issues kept under such a path hold their article pages in "boss".
+    if (Contains(folder, "mi"))
+        return folder + "\\boss\\" + std::string(link);
+    return folder + "\\" + std::string(link);
+}
 
 std::optional<platform::shell::Target> ArticleTarget(const Library& library, int selectedIssue,
                                                      std::string_view link, bool relative)

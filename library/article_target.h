@@ -20,6 +20,10 @@
 std::optional<platform::shell::Target> ArticleTarget(const Library& library, int selectedIssue,
                                                      std::string_view link, bool relative);
 
+/// The file a link of an issue's contents page names, `folder` being the
+/// issue folder: the opening rules without the test for an address.
+std::string IssueFilePath(const std::string& folder, std::string_view link);
+
 /// Computes the target and hands it to the desktop.
 void OpenArticle(platform::HostUi& host, const Library& library, int selectedIssue, std::string link,
                  bool relative);

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <signal.h>
+#include <span>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -320,6 +321,34 @@ std::optional<std::string> ReadWholeFile(std::string_view internalPath)
     if (!ReadOpenFile(OpenForReading(paths::ToHost(internalPath)), bytes))
         return std::nullopt;
     return bytes;
+}
+
+bool ReadInPieces(std::string_view internalPath, std::span<char> buffer,
+                  const std::function<bool(std::string_view)>& take)
+{
+    const int fd = OpenForReading(paths::ToHost(internalPath));
+    if (fd < 0)
+        return false;
+    struct stat st;
+    // Beyond the bound a file is skipped, as a whole read would skip it: what
+    // the reader carries of one line can never grow past it.
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > static_cast<off_t>(kMaxReadBytes)) {
+        close(fd);
+        return false;
+    }
+    std::size_t total = 0;
+    ssize_t n;
+    while ((n = ReadSome(fd, buffer.data(), buffer.size())) > 0) {
+        total += static_cast<std::size_t>(n);
+        if (total > kMaxReadBytes) {
+            n = -1;
+            break;
+        }
+        if (!take(std::string_view(buffer.data(), static_cast<std::size_t>(n))))
+            break;
+    }
+    close(fd);
+    return n >= 0;
 }
 
 HostFile ReadHostFile(const std::string& hostPath)

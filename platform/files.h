@@ -2,7 +2,9 @@
 // reading and replacing a whole file by its host path.
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +36,13 @@ constexpr std::size_t kMaxReadBytes = std::size_t{64} << 20;
 /// Reads a whole regular file; nothing when it cannot be opened, is no
 /// regular file or is beyond kMaxReadBytes.
 std::optional<std::string> ReadWholeFile(std::string_view internalPath);
+
+/// Reads a regular file through `buffer`, handing each piece to `take` until
+/// the end or until `take` returns false. False when the file cannot be
+/// opened, is beyond kMaxReadBytes or a read fails; the pieces before the
+/// failure were handed over.
+bool ReadInPieces(std::string_view internalPath, std::span<char> buffer,
+                  const std::function<bool(std::string_view)>& take);
 
 /// A file read whole by its host path.
 struct HostFile {

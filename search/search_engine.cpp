@@ -9,6 +9,7 @@
 #include <atomic>
 #include <bit>
 #include <new>
+#include <span>
 
 #include "library/article_target.h"
 #include "platform/files.h"
@@ -29,6 +30,10 @@ void SetMatched(IssueRecord& issue)
 {
     std::atomic_ref<std::uint8_t>(issue.matched).store(1, std::memory_order_relaxed);
 }
+
+/// How much of an article file is held at a time; the search can be
+/// abandoned between two pieces.
+constexpr std::size_t kReadPiece = 64 * 1024;
 
 /// The entries a search visits: up to and including the first with an empty
 /// title, at most every slot.
@@ -169,14 +174,6 @@ bool MatchText(std::string_view text, const SearchQuery& query, IssueRecord& iss
     return true;
 }
 
-bool TagFilter::SearchFile(std::string_view bytes, const SearchQuery& query, IssueRecord& issue, int article)
-{
-    bool matched = false;
-    // Once the article is found, later pieces could only mark it again.
-    Lines(bytes, [&](std::string_view piece) { matched = matched || MatchText(piece, query, issue, article); });
-    return matched;
-}
-
 // ----------------------------------------------------------------------------
 // the two searches
 // ----------------------------------------------------------------------------
@@ -207,48 +204,77 @@ std::vector<std::int32_t> SearchTitles(Library& library, const SearchQuery& quer
 
 std::optional<std::string> ArticleFilePath(const Library& library, int issue, std::string_view link)
 {
+    // Only these two name no file; a folder such as "myhttpdocs" is read.
     if (link.empty() || link.find("http:") != std::string_view::npos || link.find("file:") != std::string_view::npos)
         return std::nullopt;
-    const std::optional<platform::shell::Target> target = ArticleTarget(library, issue, link, true);
-    if (!target || target->kind != platform::shell::TargetKind::File)
+    if (issue < 0 || issue >= library.issueCount())
         return std::nullopt;
-    // Every file target begins with the issue folder; what follows comes
-    // from the link, where a fragment or query part names no file.
-    const std::size_t folderLength =
-        FolderPath(library.workPattern, library.folderNames[static_cast<std::size_t>(issue)]).size();
-    std::string path = target->text;
-    const std::size_t cut = path.find_first_of("#?", folderLength);
+    const std::string folder = FolderPath(library.workPattern, library.folderNames[static_cast<std::size_t>(issue)]);
+    std::string path = IssueFilePath(folder, link);
+    // What follows the folder comes from the link, where a fragment or query
+    // part names no file.
+    const std::size_t cut = path.find_first_of("#?", folder.size());
     if (cut != std::string::npos)
         path.resize(cut);
     return path;
 }
 
+namespace {
+
+/// Reads one article file through the filter, piece by piece. True when
+/// some piece matched.
+bool SearchArticleFile(const std::string& path, TagFilter& filter, std::span<char> buffer, const SearchQuery& query,
+                       IssueRecord& issue, int article, TextSearchSink& sink)
+{
+    bool matched = false;
+    // Once the article is found, later pieces could only mark it again.
+    const auto take = [&](std::string_view piece) { matched = matched || MatchText(piece, query, issue, article); };
+    bool abandoned = false;
+    platform::files::ReadInPieces(path, buffer, [&](std::string_view bytes) {
+        filter.Feed(bytes, take);
+        abandoned = sink.Abandoned();
+        return !abandoned;
+    });
+    // A file that fails halfway counts with what was read of it.
+    if (!abandoned)
+        filter.Finish(take);
+    return matched;
+}
+
+}  // namespace
+
 void RunTextSearch(Library& library, const SearchQuery& query, TextSearchSink& sink)
 {
     TagFilter filter;
+    std::vector<char> buffer(kReadPiece);
     int rows = 0;
     // The count is read again before each issue, as the library is the
     // contents page's; nothing rebuilds it while a search runs.
     for (int i = 0; i < library.issueCount(); ++i) {
-        if (sink.CancelRequested())
+        if (sink.CancelRequested() || sink.Abandoned())
             break;
         sink.PauseBeforeIssue();
+        if (sink.Abandoned())
+            break;
         sink.Progress(i);
         IssueRecord& issue = library.issues[static_cast<std::size_t>(i)];
         bool anyMatch = false;
         ForEachListedEntry(issue, [&](int k, ArticleEntry& entry) {
+            if (sink.Abandoned())
+                return;
             SetMark(entry, kMarkPlain);
             const std::optional<std::string> path = ArticleFilePath(library, i, entry.link);
             if (!path)
                 return;
             // An allocation failure costs this one article, not the search.
             try {
-                const std::optional<std::string> bytes = platform::files::ReadWholeFile(*path);
-                if (bytes && filter.SearchFile(*bytes, query, issue, k))
+                if (SearchArticleFile(*path, filter, buffer, query, issue, k, sink))
                     anyMatch = true;
             } catch (const std::bad_alloc&) {
             }
         });
+        if (sink.Abandoned())
+            break;
         if (anyMatch)
             sink.AddResult(rows++, i);
     }

@@ -62,7 +62,8 @@ bool MatchText(std::string_view text, const SearchQuery& query, IssueRecord& iss
 
 /// Turns the lines of article files into the pieces of text that are matched.
 /// `inTag` (inside an HTML tag) is carried from line to line and from file to
-/// file: one filter serves a whole search.
+/// file: one filter serves a whole search. A file may come in pieces cut
+/// anywhere: a line cut in two is carried over to the next piece.
 class TagFilter {
 public:
     /// Hands the pieces of every line of `bytes` to `take`, in order; tags
@@ -70,27 +71,37 @@ public:
     /// "\r" before it belongs to the terminator); text after the last "\n"
     /// is a line too.
     template <class Take>
-    void Lines(std::string_view bytes, Take&& take);
+    void Lines(std::string_view bytes, Take&& take)
+    {
+        Feed(bytes, take);
+        Finish(take);
+    }
 
-    /// Hands every piece of a file's bytes to MatchText for `article`. True
-    /// when some piece matched.
-    bool SearchFile(std::string_view bytes, const SearchQuery& query, IssueRecord& issue, int article);
+    /// Lines for the next piece of a file; a line it leaves unfinished waits
+    /// for the next piece, or for Finish at the end of the file.
+    template <class Take>
+    void Feed(std::string_view bytes, Take&& take);
+    /// The end of a file: its last line, when it has no terminator.
+    template <class Take>
+    void Finish(Take&& take);
 
     bool inTag = false;
 
 private:
     // One line's state while its bytes go by.
-    const char* lineStart_ = nullptr;
-    const char* pieceStart_ = nullptr;
-    const char* firstGt_ = nullptr;
+    const char* lineStart_ = nullptr;   ///< in the current piece
+    const char* pieceStart_ = nullptr;  ///< the text that is kept, from here
     bool hasLt_ = false;
-    bool strayGt_ = false;
+    bool strayGt_ = false;    ///< a ">" outside a tag
     bool inside_ = false;
+    bool carried_ = false;    ///< the line began in an earlier piece
+    bool carriedCr_ = false;  ///< ...which ended with a kept "\r"
     std::string_view onlyPiece_;  ///< the line's text while it is one stretch
     std::string joined_;          ///< the line with its tags deleted, once it is more
 
     void StartLine(const char* at);
     void AddPiece(const char* from, const char* to);
+    void CarryLine(const char* end);
     template <class Take>
     void EndLine(const char* end, Take& take);
 };
@@ -105,8 +116,8 @@ std::vector<std::int32_t> SearchTitles(Library& library, const SearchQuery& quer
 
 /// The file the text search reads for an article of issue `issue`: the one
 /// opening the article opens, without a "#fragment" or "?query" part.
-/// Nothing for an empty link, a link naming "http:" or "file:", or a link
-/// that opens an address.
+/// Nothing for an empty link or a link naming "http:" or "file:"; every
+/// other link names a file, even one with "http" in a folder name.
 std::optional<std::string> ArticleFilePath(const Library& library, int issue, std::string_view link);
 
 /// What the text search reports while it runs. The window's worker calls
@@ -120,12 +131,16 @@ public:
     virtual void Progress(int issue) = 0;
     /// Read before each issue: true ends the search there.
     virtual bool CancelRequested() { return false; }
+    /// Read often, also between two pieces of a file: true when the results
+    /// are thrown away; the search ends at once and adds no more results.
+    virtual bool Abandoned() { return false; }
     /// Issue `issue` matched; it is result `row` (rows count from 0).
     virtual void AddResult(int row, int issue) = 0;
 };
 
 /// The text search: reads the article files of every issue in order,
-/// marking what matched, until the end or a cancel between two issues.
+/// marking what matched, until the end, a cancel between two issues, or an
+/// abandonment anywhere.
 void RunTextSearch(Library& library, const SearchQuery& query, TextSearchSink& sink);
 
 /// The positions of an issue's entry range (up to and including the first
@@ -173,15 +188,26 @@ void ForEachTagOrLineByte(const char* begin, const char* end, Visit&& visit)
 // After a line with "<" or ">", `inTag` says whether its last such byte is
 // "<"; a line with neither leaves it as it was.
 template <class Take>
-void TagFilter::Lines(std::string_view bytes, Take&& take)
+void TagFilter::Feed(std::string_view bytes, Take&& take)
 {
+    if (bytes.empty())
+        return;
     const char* const begin = bytes.data();
     const char* const end = begin + bytes.size();
-    StartLine(begin);
+    if (carried_)
+        lineStart_ = pieceStart_ = begin;
+    else
+        StartLine(begin);
     ForEachTagOrLineByte(begin, end, [&](const char* p) {
         switch (*p) {
         case '\n':
-            EndLine(p > lineStart_ && p[-1] == '\r' ? p - 1 : p, take);
+            if (p > lineStart_ && p[-1] == '\r') {
+                EndLine(p - 1, take);
+            } else {
+                if (p == begin && carriedCr_)
+                    joined_.pop_back();
+                EndLine(p, take);
+            }
             StartLine(p + 1);
             break;
         case '<':
@@ -192,25 +218,36 @@ void TagFilter::Lines(std::string_view bytes, Take&& take)
             hasLt_ = true;
             break;
         default:  // '>'
-            if (!firstGt_)
-                firstGt_ = p;
             if (inside_) {
                 inside_ = false;
                 pieceStart_ = p + 1;
             } else {
+                // Without "<" only the rest after the first ">" counts.
+                if (!hasLt_ && !strayGt_) {
+                    onlyPiece_ = {};
+                    joined_.clear();
+                    pieceStart_ = p + 1;
+                }
                 strayGt_ = true;
             }
         }
     });
-    if (lineStart_ < end)
-        EndLine(end, take);
+    CarryLine(end);
+}
+
+template <class Take>
+void TagFilter::Finish(Take&& take)
+{
+    if (!carried_)
+        return;
+    EndLine(pieceStart_, take);
+    StartLine(nullptr);
 }
 
 inline void TagFilter::StartLine(const char* at)
 {
     lineStart_ = pieceStart_ = at;
-    firstGt_ = nullptr;
-    hasLt_ = strayGt_ = inside_ = false;
+    hasLt_ = strayGt_ = inside_ = carried_ = carriedCr_ = false;
     onlyPiece_ = {};
     joined_.clear();
 }
@@ -218,24 +255,39 @@ inline void TagFilter::StartLine(const char* at)
 template <class Take>
 void TagFilter::EndLine(const char* end, Take& take)
 {
+    if (!inside_)
+        AddPiece(pieceStart_, end);
     if (!hasLt_) {
-        if (firstGt_) {
+        if (strayGt_)
             inTag = false;
-            if (firstGt_ + 1 < end)
-                take(std::string_view(firstGt_ + 1, static_cast<std::size_t>(end - firstGt_ - 1)));
-        } else if (end > lineStart_ && !inTag) {
-            take(std::string_view(lineStart_, static_cast<std::size_t>(end - lineStart_)));
-        }
-        return;
+        else if (inTag)
+            return;
+    } else {
+        inTag = inside_;
+        if (inside_ || strayGt_)
+            return;
     }
-    inTag = inside_;
-    if (inside_ || strayGt_)
-        return;
-    AddPiece(pieceStart_, end);
     if (!joined_.empty())
         take(std::string_view(joined_));
     else if (!onlyPiece_.empty())
         take(onlyPiece_);
+}
+
+/// The piece ends inside a line: what is kept of it so far is copied, as the
+/// piece's bytes go before the line ends.
+inline void TagFilter::CarryLine(const char* end)
+{
+    carried_ = lineStart_ < end;
+    if (!carried_)
+        return;
+    carriedCr_ = !inside_ && end[-1] == '\r';
+    if (!inside_)
+        AddPiece(pieceStart_, end);
+    if (!onlyPiece_.empty()) {
+        joined_.assign(onlyPiece_);
+        onlyPiece_ = {};
+    }
+    pieceStart_ = end;
 }
 
 inline void TagFilter::AddPiece(const char* from, const char* to)

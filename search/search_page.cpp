@@ -12,6 +12,7 @@
 #include <wx/listbox.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
+#include <wx/statusbr.h>
 #include <wx/stattext.h>
 #include <wx/xrc/xmlres.h>
 
@@ -65,7 +66,8 @@ wxEND_EVENT_TABLE()
 
 CSearchPage::CSearchPage(CMainFrame* frame)
     : CPage(frame),
-      progressDlg([this] { std::atomic_ref<std::int32_t>(cancelState).store(kCancelRequested); })
+      progressDlg([this] { std::atomic_ref<std::int32_t>(cancelState).store(kCancelRequested); },
+                  [this](long search) { OnSearchEnded(search); })
 {
     RegisterSearchResourceIds();
 }
@@ -118,7 +120,7 @@ void CSearchPage::OnDestroyPage()
 
 void CSearchPage::CancelSearchAndWait()
 {
-    worker.CancelAndWait();
+    worker.AbandonAndWait();
     progressDlg.DestroyWindow();
 }
 
@@ -185,12 +187,22 @@ void CSearchPage::OnSearch(wxCommandEvent&)
 void CSearchPage::Search()
 {
     wxWindow* page = window();
-    // A text search still runs: it owns the marks and the table until it ends.
-    if (!page || worker.Running())
+    if (!page)
         return;
     // Sent as "?", such a query would find something else.
     if (!AcceptOnly1251(queryBox()->GetValue(), page))
         return;
+    // A text search still running owns the marks and the table until it ends.
+    switch (OnSearchRequest(worker.Running(), std::atomic_ref<std::int32_t>(cancelState).load())) {
+    case SearchRequest::Refuse:
+        ShowSearchRunning();
+        return;
+    case SearchRequest::AbandonCancelledFirst:
+        CancelSearchAndWait();
+        break;
+    case SearchRequest::Start:
+        break;
+    }
     Library& library = frame->leftPane->contentsPage.library;
     resultList()->Clear();
     resultSelected = false;
@@ -254,6 +266,27 @@ void CSearchPage::UpdateQueryHistory()
         combo->Delete(kHistorySize - 1);
     combo->Insert(From1251(query), 0);
     combo->ChangeValue(typed);
+}
+
+void CSearchPage::ShowSearchRunning()
+{
+    wxStatusBar* bar = frame->GetStatusBar();
+    if (!bar)
+        return;
+    if (!statusShowsRunning)
+        statusBeforeRunning = bar->GetStatusText(0);
+    statusShowsRunning = true;
+    bar->SetStatusText(wxString::FromUTF8("Поиск в текстах статей еще идет: дождитесь его конца или нажмите «Прервать»"),
+                       0);
+}
+
+void CSearchPage::OnSearchEnded(long search)
+{
+    if (search != searchCount || !statusShowsRunning)
+        return;
+    statusShowsRunning = false;
+    if (wxStatusBar* bar = frame->GetStatusBar())
+        bar->SetStatusText(statusBeforeRunning, 0);
 }
 
 void CSearchPage::ShowNoIssue()

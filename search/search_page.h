@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <wx/string.h>
+
 #include "leftpane/page.h"
 #include "search/search_page_rules.h"
 #include "search/search_progress_dlg.h"
@@ -20,8 +22,9 @@ public:
     explicit CSearchPage(CMainFrame* frame);
     ~CSearchPage() override;
 
-    /// Cancels a running text search and waits for its worker, before what
-    /// it writes to goes (a tab change, a rebuild, closing the program).
+    /// Stops a running text search at once and waits for its worker, before
+    /// what it writes to goes (a tab change, a rebuild, closing the program,
+    /// a new search after a cancel); its remaining rows are never shown.
     void CancelSearchAndWait();
     /// The library is being rebuilt: the rows name issues of the old one.
     void ForgetResults();
@@ -50,6 +53,10 @@ private:
 
     std::unique_ptr<Messages> messages;
     long searchCount = 0;
+    /// The status bar says a search runs; what it said before comes back
+    /// when that search ends.
+    bool statusShowsRunning = false;
+    wxString statusBeforeRunning;
     // Last, so it is joined before anything above goes.
     TextSearchWorker worker;
 
@@ -61,6 +68,8 @@ private:
     void UpdateQueryHistory();
     void LayOut();
     void ShowNoIssue();
+    void ShowSearchRunning();
+    void OnSearchEnded(long search);
 
     void OnSearch(wxCommandEvent& event);
     void OnSelectionChanged(wxCommandEvent& event);

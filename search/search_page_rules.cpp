@@ -16,6 +16,13 @@ HistoryChange UpdateHistory(SearchHistory& history, std::string_view query)
     return {true, listed == kHistorySize};
 }
 
+SearchRequest OnSearchRequest(bool textSearchRunning, std::int32_t cancelState)
+{
+    if (!textSearchRunning)
+        return SearchRequest::Start;
+    return cancelState < 0 ? SearchRequest::AbandonCancelledFirst : SearchRequest::Refuse;
+}
+
 SearchPageControls LayOutSearchPage(SearchPageControls c, int width, int height)
 {
     c.queryLabel.x = 20;

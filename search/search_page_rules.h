@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,14 @@ struct HistoryChange {
 /// case-sensitively) changes nothing; otherwise it becomes entry 0 and the
 /// oldest entry drops out.
 HistoryChange UpdateHistory(SearchHistory& history, std::string_view query);
+
+/// What "Искать" does while a text search may still run.
+enum class SearchRequest {
+    Start,                  ///< nothing runs: the search starts
+    AbandonCancelledFirst,  ///< a cancelled search is finishing its issue: it stops now, its rows never shown
+    Refuse,                 ///< a search runs that nobody cancelled: the status bar says so
+};
+SearchRequest OnSearchRequest(bool textSearchRunning, std::int32_t cancelState);
 
 struct ControlRect {
     int x = 0, y = 0, width = 0, height = 0;

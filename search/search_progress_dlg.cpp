@@ -51,8 +51,8 @@ wxBEGIN_EVENT_TABLE(CSearchProgressDlg, wxEvtHandler)
     EVT_TIMER(kCloseTimerId, CSearchProgressDlg::OnCloseTimer)
 wxEND_EVENT_TABLE()
 
-CSearchProgressDlg::CSearchProgressDlg(std::function<void()> onCancel)
-    : onCancel_(std::move(onCancel)), closeTimer_(this, kCloseTimerId)
+CSearchProgressDlg::CSearchProgressDlg(std::function<void()> onCancel, std::function<void(long search)> onEnded)
+    : onCancel_(std::move(onCancel)), onEnded_(std::move(onEnded)), closeTimer_(this, kCloseTimerId)
 {
 }
 
@@ -123,9 +123,11 @@ void CSearchProgressDlg::Cancel()
 
 void CSearchProgressDlg::OnProgress(wxThreadEvent& event)
 {
+    const int issue = event.GetInt();
+    if (issue < 0 && onEnded_)
+        onEnded_(event.GetExtraLong());
     if (!window_ || event.GetExtraLong() != search_)
         return;
-    const int issue = event.GetInt();
     if (issue < 0) {
         DestroyWindow();
         return;

@@ -22,8 +22,9 @@ wxDECLARE_EVENT(UM_SEARCH_PROGRESS, wxThreadEvent);
 /// while one search is shown.
 class CSearchProgressDlg : public wxEvtHandler {
 public:
-    /// `onCancel` sets the page's cancelState.
-    explicit CSearchProgressDlg(std::function<void()> onCancel);
+    /// `onCancel` sets the page's cancelState; `onEnded` hears of the final
+    /// message of every search, whether a window shows it or not.
+    CSearchProgressDlg(std::function<void()> onCancel, std::function<void(long search)> onEnded);
     ~CSearchProgressDlg() override;
 
     /// Creates and shows the window, centred, owned by `owner` and leaving it
@@ -43,6 +44,7 @@ private:
     class Window;
 
     std::function<void()> onCancel_;
+    std::function<void(long search)> onEnded_;
     Window* window_ = nullptr;
     const Library* library_ = nullptr;
     long search_ = 0;  ///< the search the window shows; 0 for none

@@ -11,21 +11,30 @@ struct TextSearchWorker::Channel {
     std::mutex mutex;
     std::condition_variable changed;
     std::optional<int> pendingRow;  ///< a row the worker waits for
-    bool serving = false;           ///< a thread is adding the pending row
     bool finished = false;          ///< the worker posted its final message
+    /// The results are thrown away; written under `mutex`, read anywhere.
+    std::atomic<bool> abandoned = false;
 
     /// Adds the pending row, if any, on the calling (user-interface) thread.
     void ServeRow()
     {
         std::unique_lock lock(mutex);
-        if (!pendingRow || serving)
+        if (!pendingRow || abandoned)
             return;
-        serving = true;
         const int issue = *pendingRow;
+        // The row is added on this thread, which is also the only one that
+        // abandons: nothing can drop the request meanwhile.
         lock.unlock();
         job.addRow(issue);
         lock.lock();
-        serving = false;
+        pendingRow.reset();
+        changed.notify_all();
+    }
+
+    void Abandon()
+    {
+        std::lock_guard lock(mutex);
+        abandoned = true;
         pendingRow.reset();
         changed.notify_all();
     }
@@ -35,7 +44,11 @@ class TextSearchWorker::Sink : public TextSearchSink {
 public:
     explicit Sink(const std::shared_ptr<Channel>& channel) : channel_(channel), job_(channel->job) {}
 
-    void PauseBeforeIssue() override { std::this_thread::sleep_for(job_.pause); }
+    void PauseBeforeIssue() override
+    {
+        std::unique_lock lock(channel_->mutex);
+        channel_->changed.wait_for(lock, job_.pause, [this] { return Abandoned(); });
+    }
 
     void Progress(int issue) override { job_.messages->PostProgress(issue); }
 
@@ -47,6 +60,8 @@ public:
         return cancel;
     }
 
+    bool Abandoned() override { return channel_->abandoned.load(std::memory_order_relaxed); }
+
     void AddResult(int row, int issue) override
     {
         job_.searchLock->acquire();
@@ -54,10 +69,9 @@ public:
         // already has its entry.
         (*job_.resultIssues)[static_cast<std::size_t>(row)] = issue;
         {
-            // A CancelAndWait may be waiting for this request already.
             std::lock_guard lock(channel_->mutex);
-            channel_->pendingRow = issue;
-            channel_->changed.notify_all();
+            if (!channel_->abandoned)
+                channel_->pendingRow = issue;
         }
         std::weak_ptr<Channel> weak = channel_;
         job_.messages->PostRowRequest([weak] {
@@ -83,7 +97,7 @@ private:
 
 TextSearchWorker::~TextSearchWorker()
 {
-    CancelAndWait();
+    AbandonAndWait();
 }
 
 bool TextSearchWorker::Start(Job job, SearchQuery query)
@@ -112,22 +126,11 @@ bool TextSearchWorker::Running() const
     return !channel_->finished;
 }
 
-void TextSearchWorker::CancelAndWait()
+void TextSearchWorker::AbandonAndWait()
 {
     if (!channel_)
         return;
-    std::atomic_ref<std::int32_t>(*channel_->job.cancelState).store(kCancelRequested, std::memory_order_relaxed);
-    for (;;) {
-        {
-            std::unique_lock lock(channel_->mutex);
-            channel_->changed.wait(lock, [this] {
-                return channel_->finished || (channel_->pendingRow && !channel_->serving);
-            });
-            if (channel_->finished)
-                break;
-        }
-        channel_->ServeRow();
-    }
+    channel_->Abandon();
     Join();
 }
 

@@ -12,10 +12,12 @@
 //   release searchLock
 //   post progress -1, end  ............>  dialog closes
 //
-// CancelAndWait, for everything that frees what the worker writes to (a tab
-// change, a rebuild, closing the program), cancels and joins the worker while
-// serving its row requests itself, so a worker waiting for its row never
-// waits for a thread that waits for it.
+// A cancel ("Прервать") lets the worker finish the issue it reads. When the
+// results are thrown away instead (a tab change, a rebuild, closing the
+// program, a new search after a cancel), AbandonAndWait stops the worker
+// where it is, between two pieces of a file, drops the row it may wait for,
+// and joins it: the worker never waits for the user-interface thread then,
+// so the join takes no longer than one piece of a file.
 #pragma once
 
 #include <chrono>
@@ -68,7 +70,7 @@ public:
     };
 
     TextSearchWorker() = default;
-    /// Cancels and waits.
+    /// Abandons and waits.
     ~TextSearchWorker();
     TextSearchWorker(const TextSearchWorker&) = delete;
     TextSearchWorker& operator=(const TextSearchWorker&) = delete;
@@ -80,10 +82,9 @@ public:
     /// A worker has been started and has not ended yet.
     bool Running() const;
 
-    /// Sets `cancelState` to kCancelRequested and waits until the worker has
-    /// ended, adding the rows it asks for meanwhile. Does nothing when no
-    /// worker runs.
-    void CancelAndWait();
+    /// Stops the worker at once, without adding another row, and waits
+    /// until it has ended. Does nothing when no worker runs.
+    void AbandonAndWait();
 
 private:
     struct Channel;

@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -17,7 +18,9 @@
 #include <wx/dialog.h>
 #include <wx/gauge.h>
 #include <wx/listbox.h>
+#include <wx/notebook.h>
 #include <wx/radiobut.h>
+#include <wx/statusbr.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
@@ -401,6 +404,115 @@ TEST_F(InterruptedSearch, CloseWaitsForTheWorker)
     ASSERT_TRUE(Page().SearchRunning());
     env.CloseMainWindow();
     Pump(300);
+}
+
+// ----------------------------------------------------------------------------
+// a text search held up by a large one-line article
+// ----------------------------------------------------------------------------
+
+class SlowSearch : public SearchPageTest {
+protected:
+    /// izone1 and izone3 hold "needle other"; izone2 lists 40 links to one
+    /// one-line page of 32 MB that begins with "needle", so a search reads it
+    /// 40 times (seconds) before it adds its row. Starts a search for
+    /// "needle" and waits until its worker reads izone2.
+    void SearchIntoTheBigIssue()
+    {
+        if (env.frame)
+            return ChooseTab(env.frame, 1), SearchAgain();
+        std::string contents, line = "<p>needle</p>";
+        for (int k = 0; k < 40; ++k)
+            contents += "<a href=\"../big.htm\">Big</a>\r\n";
+        while (line.size() < 32u << 20)
+            line += "<p>some <b>words</b> between tags</p>";
+        env.work.Write("izone2/frame/left.htm", contents);
+        env.work.Write("izone2/big.htm", line);
+        for (const char* folder : {"izone1/", "izone3/"}) {
+            env.work.Write(std::string(folder) + "frame/left.htm", "<a href=\"../a.htm\">Article</a>\r\n");
+            env.work.Write(std::string(folder) + "a.htm", "<p>needle other</p>\r\n");
+        }
+        Open(env.work.path());
+        SearchAgain();
+    }
+    void SearchAgain()
+    {
+        Search("needle", true);
+        ASSERT_TRUE(PumpUntil([this] { return Page().progressDlg.journalText == TheLibrary().issues[1].caption; }));
+        Pump(100);
+        ASSERT_TRUE(Page().SearchRunning());
+    }
+
+    /// With room for slow builds; bench/run_search_interrupt_bench.sh measures.
+    static bool Prompt(std::chrono::steady_clock::time_point start)
+    {
+        return std::chrono::steady_clock::now() - start < std::chrono::milliseconds(500);
+    }
+};
+
+// Leaving the tab, a rebuild and closing the window threw the results away
+// only after the worker had read the whole issue; the window froze till then.
+TEST_F(SlowSearch, ThrowingTheResultsAwayStopsTheWorkerInsideTheFile)
+{
+    const auto contentsTab = [this] {
+        wxNotebook* tabs = dynamic_cast<wxNotebook*>(env.frame->FindWindow(ID_TAB_CONTROL));
+        int x = 1;
+        while (tabs->HitTest(wxPoint(x, 10)) != 0)
+            ++x;
+        sim.MouseMove(tabs->ClientToScreen(wxPoint(x + 8, 14)));
+        Pump(30);
+        const auto start = std::chrono::steady_clock::now();
+        sim.MouseClick();
+        return PumpUntil([this] { return IssueListOf(env.frame) && IssueListOf(env.frame)->IsShownOnScreen(); }) &&
+               Prompt(start);
+    };
+    const std::pair<const char*, std::function<bool()>> ways[] = {
+        {"Оглавление", contentsTab},
+        {"rebuild", [this] {
+             const auto start = std::chrono::steady_clock::now();
+             env.frame->RebuildLibrary();
+             return Prompt(start) && !Page().SearchRunning() && Results()->GetCount() == 0;
+         }},
+        {"close", [this] {
+             const auto start = std::chrono::steady_clock::now();
+             env.CloseMainWindow();
+             return Prompt(start);
+         }},
+    };
+    for (const auto& [name, act] : ways) {
+        SCOPED_TRACE(name);
+        SearchIntoTheBigIssue();
+        EXPECT_TRUE(act());
+    }
+}
+
+// After "Прервать" a new search was dropped, and the cancelled one's row
+// came later under the new query.
+TEST_F(SlowSearch, NewSearchAfterACancelStartsAtOnceAndListsOnlyItsRows)
+{
+    SearchIntoTheBigIssue();
+    // Not cancelled: "Искать" starts nothing, and the status bar says why.
+    Query()->SetValue("other");
+    Click(Control(ID_SEARCH_BUTTON));
+    EXPECT_NE(env.frame->GetStatusBar()->GetStatusText(0).Find(wxString::FromUTF8("Прервать")), wxNOT_FOUND);
+
+    Page().progressDlg.window()->FindWindow(wxID_CANCEL)->SetFocus();
+    sim.Char(WXK_ESCAPE);
+    Pump(50);
+    ASSERT_TRUE(Page().SearchRunning()) << "the cancelled search finishes its issue";
+    Query()->SetFocus();
+    Query()->SetValue("");
+    sim.Text("other");
+    const auto start = std::chrono::steady_clock::now();
+    sim.Char(WXK_RETURN);
+    ASSERT_TRUE(PumpUntil([this] { return Page().progressDlg.window() && Page().progressDlg.window()->IsShown(); }));
+    EXPECT_TRUE(Prompt(start));
+    EXPECT_EQ(HistoryList(), (std::vector<wxString>{"other", "needle"}));
+    // The new search lists izone1 before it reads izone2, whose row the
+    // cancelled search would have added by now.
+    ASSERT_TRUE(PumpUntil([this] { return Results()->GetCount() == 1; }));
+    Pump(300);
+    EXPECT_EQ(Results()->GetCount(), 1u);
+    EXPECT_EQ(Page().resultIssues[0], 0);
 }
 
 }  // namespace

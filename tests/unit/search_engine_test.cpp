@@ -128,8 +128,8 @@ TEST(SearchTagFilter, EdgeCases)
     }
 }
 
-// Whole files of random lines, long enough for the filter's wide steps, and
-// two files in a row so the state crosses from one to the next.
+// Whole files of random lines, long enough for the filter's wide steps, read
+// in pieces, and two files in a row so the state crosses from one to the next.
 TEST(SearchTagFilter, AgreesWithTheRulesAsWrittenOnRandomFiles)
 {
     std::mt19937 random(1251);
@@ -157,7 +157,12 @@ TEST(SearchTagFilter, AgreesWithTheRulesAsWrittenOnRandomFiles)
                     line.pop_back();
                 LiteralFilter(line, inTag, literal);
             }
-            filter.Lines(bytes, [&](std::string_view piece) { fast.emplace_back(piece); });
+            const auto take = [&](std::string_view piece) { fast.emplace_back(piece); };
+            for (std::size_t at = 0, cut; at < bytes.size(); at = cut) {
+                cut = std::min(bytes.size(), at + (random() % 3 ? 1 + random() % 100 : bytes.size()));
+                filter.Feed(std::string_view(bytes).substr(at, cut - at), take);
+            }
+            filter.Finish(take);
             ASSERT_EQ(filter.inTag, inTag) << "file [" << bytes << "]";
         }
         ASSERT_EQ(fast, literal);
@@ -250,12 +255,14 @@ TEST_F(SearchCollection, TextSearchReadsWhatOpeningWouldOpen)
                         {"Строка в теге", "../text/a2.htm"},
                         {"С фрагментом", "../a3.htm#top"},
                         {"Адрес", "http://example.org/слово.htm"},
-                        {"Отмеченная", "../text/a4.htm"}});
+                        {"Отмеченная", "../text/a4.htm"},
+                        {"Папка с http в имени", "../myhttpdocs/l6.htm"}});
     library.issues[0].articles[5].mark = kMarkSelected;
     WriteFile("izone1/text/a1.htm", "<p>слово</p>\r\n<a href=");
     WriteFile("izone1/text/a2.htm", "слово\r\n<p>ничего</p>\r\n");
     WriteFile("izone1/a3.htm", "<html>\n<b>Сло</b>во\n");
     WriteFile("izone1/text/a4.htm", "<p>другое</p>");
+    WriteFile("izone1/myhttpdocs/l6.htm", "<p>слово</p>");
     // Issue 1: nothing matches.
     AddIssue("izone2", {{"Статья", "../a1.htm"}});
     WriteFile("izone2/a1.htm", "<p>ничего</p>");
@@ -268,7 +275,7 @@ TEST_F(SearchCollection, TextSearchReadsWhatOpeningWouldOpen)
     RunTextSearch(library, SearchQuery(W("слово"), false, true), sink);
     EXPECT_EQ(sink.progress, (std::vector<int>{0, 1, 2, -1}));
     EXPECT_EQ(sink.rows, (std::vector<std::int32_t>{0, 2}));
-    EXPECT_EQ(Marks(0, 7), (std::vector<std::int32_t>{0, 1, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(Marks(0, 8), (std::vector<std::int32_t>{0, 1, 0, 1, 0, 0, 1, 0}));
     EXPECT_EQ(Marks(1, 2), (std::vector<std::int32_t>{0, 0}));
     EXPECT_EQ(Marks(2, 2), (std::vector<std::int32_t>{0, 1}));
     EXPECT_EQ(FoundPositions(library.issues[2]), (std::vector<int>{1}));
@@ -286,7 +293,8 @@ TEST_F(SearchCollection, ArticleFilePathFollowsTheOpeningRules)
     EXPECT_EQ(ArticleFilePath(library, 0, ""), std::nullopt);
     EXPECT_EQ(ArticleFilePath(library, 0, "../file:x.htm"), std::nullopt);
     EXPECT_EQ(ArticleFilePath(library, 0, "http://a/b.htm"), std::nullopt);
-    EXPECT_EQ(ArticleFilePath(library, 0, "https://a/b.htm"), std::nullopt);  // an address, no file
+    // Only "http:" and "file:" name no file: a folder with "http" in its name is read.
+    EXPECT_EQ(ArticleFilePath(library, 0, "../myhttpdocs/l6.htm"), folder + "\\myhttpdocs\\l6.htm");
 }
 
 }  // namespace
