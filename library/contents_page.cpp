@@ -44,6 +44,8 @@ wxEND_EVENT_TABLE()
 CContentsPage::CContentsPage(CMainFrame* frame)
     : CPage(frame), favoritesFile(FavoritesFile::FindIn(CurrentHostFolder()))
 {
+    // What a copy killed during a save left behind goes before anything else.
+    platform::files::RemoveStaleTemporaries(favoritesFile.path());
     FavoritesReport report;
     favorites = favoritesFile.Open(report);
     Tell(report);

@@ -147,8 +147,8 @@ pid_t TemporaryOwner(std::string_view entry, std::string_view name)
     return pid == getpid() ? 0 : pid;
 }
 
-/// Removes the temporary files that processes killed during a save left
-/// beside `target` (their process no longer runs).
+}  // namespace
+
 void RemoveStaleTemporaries(const std::filesystem::path& target)
 {
     const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
@@ -163,6 +163,8 @@ void RemoveStaleTemporaries(const std::filesystem::path& target)
     }
     closedir(dir);
 }
+
+namespace {
 
 /// A new file of this name, created exclusively and never through a link;
 /// one left by an earlier process of our id is taken away first.

@@ -2,6 +2,7 @@
 // reading and replacing a whole file by its host path.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <span>
@@ -55,6 +56,10 @@ HostFile ReadHostFile(const std::string& hostPath);
 
 /// Creates an empty file unless something of that name exists already.
 bool CreateEmptyHostFile(const std::string& hostPath, int permissions = 0644);
+
+/// Removes the temporary files that processes killed during a save left
+/// beside `target` (their process no longer runs).
+void RemoveStaleTemporaries(const std::filesystem::path& target);
 
 /// Replaces the contents of a regular file by its host path without ever
 /// leaving it half-written: a synced temporary file beside it is renamed over
