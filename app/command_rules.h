@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When the main frame's commands are enabled: plain rules over the state the
 // frame reads from its panes, testable without a window.
 #pragma once

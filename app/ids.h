@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command and window ids of the main frame, with the program's fixed values.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal catalogue: which folders are issues of which journal, and where
 // each issue keeps its table of contents.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry point: its own help and version texts need no display;
 // the application object does everything else.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main frame: construction, window creation with bars and panes, the
 // record of its placement, and shutdown.
 #include "app/main_frame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: menu, toolbar, status bar and the splitter with the two
 // panes. It owns the settings that live for the whole run and is the way
 // every window reaches the panes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main frame's toolbar and status bar: creation, the stored visibility
 // applied after start, the toggles and the keyboard indicators.
 #include <wx/menu.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main frame's commands: reading, the working directory, the catalogue
 // editor, fonts, About and Readme, the document keys and the move between the
 // panes.

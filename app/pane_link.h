@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Connects a pane window to the document, so that the document's update
 // hints reach it through the framework's view list.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's geometry rules, apart from any window: the stored
 // placement and the split between the panes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program's own command line asks for before any window exists:
 // its help and version texts. Everything else goes to the framework, which
 // also takes the toolkit's options and the working directory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object: start-up and the handling of termination signals.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/quillbox_doc.h"
 
 #include "app/pane_link.h"

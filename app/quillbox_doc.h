@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's document: it holds no data and exists for its title and the
 // update hint its views receive.
 #pragma once

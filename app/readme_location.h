@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where "Читать Readme" and the help key find the user guide.
 #pragma once
 

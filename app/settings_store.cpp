@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing the settings values with their exact byte layouts.
 #include "app/settings_store.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The values the program keeps between runs, all under one key of the
 // per-user registry, with their exact layouts and defaults.
 #pragma once

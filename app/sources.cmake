@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 list(APPEND VESTRELS_CORE_SOURCES
   app/settings_store.cpp
   app/journal_catalogue.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout pass of the article view.
 //
 //   the laid-out list                         the window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The article view's layout: which entries it walks, how a title splits into
 // title proper and annotation, which style draws it, and the layout pass that
 // places every block, records the hit rectangles and sets the scroll range.

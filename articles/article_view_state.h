@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the article view keeps between events: its display mode, the scroll
 // state of the last paint and the selection's saved state.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LOGFONT description to font request.
 #include "articles/font_request.h"
 

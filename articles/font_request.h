@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A style's font description turned into a plain request that the window
 // can build a font from, without any toolkit type here.
 #pragma once

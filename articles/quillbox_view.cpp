@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The article view's window: it keeps the scroll bar and the timer, supplies
 // the real text measuring and hands every event to the core's rules.
 #include "articles/quillbox_view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The right pane: draws the current issue's entries, or a favourites
 // section, by itself, scrolls them and turns clicks into selection and
 // opening. The layout and the rules live in the display-free core; this

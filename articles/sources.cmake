@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 list(APPEND VESTRELS_CORE_SOURCES
   articles/text_wrap.cpp
   articles/font_request.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Word wrapping with blank-separated words and hard line breaks.
 #include "articles/text_wrap.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Word wrapping of a text block against a measuring interface, so that the
 // article view's layout can be decided (and tested) without a display.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scroll table.
 #include "articles/view_scroll.h"
 

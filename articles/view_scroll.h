@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The article view's scrolling: one table for the scroll bar's requests, the
 // navigation keys and the mouse wheel, and what the scroll bar is told.
 #pragma once

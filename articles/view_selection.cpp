@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection with the saved state, and hit-testing for opening.
 #include "articles/view_selection.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection, opening and hit-testing of the article view's entries.
 #pragma once
 

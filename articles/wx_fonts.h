@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five text styles as wx fonts, and measuring text in them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of building the journal library against the cost of merely reading
 // its table-of-contents pages.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds a large journal collection for the library benchmark.
 
     bench/make_collection.py TARGET_DIR [ISSUES]      (default 2000 issues)

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds a collection whose second issue is slow to search: a text search
 that reads it holds the worker for many seconds.
 

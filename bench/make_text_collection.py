@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds a journal collection with article files for the text search benchmark.
 
     bench/make_text_collection.py TARGET_DIR [ISSUES [ARTICLES]]   (default 250 x 80)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures building the library of a 2000-issue collection against merely
 # reading its contents pages, and times vestrels-cli as a whole process.
 #

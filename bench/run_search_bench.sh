@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two search figures, each as a whole process against the bare reading
 # of what it reads, with the page cache warm; medians of 5 runs.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # How soon the window answers while a text search reads a 54 MB one-line
 # article 40 times (bench/make_huge_article_collection.py), with the program
 # as a process of its own on an X display:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long a window takes to answer, seen from the X server: the time from a
 // click until the window next draws (the Damage extension reports drawing),
 // and a close request as the window manager's close box sends it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vestrels-cli: the library's discovery, contents parser, article targets and
 // search over one working directory, printed as tab-separated lines or JSON
 // lines.

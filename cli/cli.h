@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vestrels-cli: lists the issues of a working directory, an issue's table of
 // contents and the targets its links open, and searches the issues as the
 // window does, without a display and without writing any setting.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vestrels-cli's command line, read as grep and its kin read theirs: the
 // global options anywhere before "--", a command with its own options and its
 // operands, and one line naming the first mistake.

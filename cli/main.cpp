@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point of vestrels-cli; the commands live in cli.cpp.
 #include <iostream>
 #include <new>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "О программе Vestrel": version, icon and the authors' address, whose button
 // asks the desktop to write them a mail.
 #pragma once

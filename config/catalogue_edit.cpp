@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Growing the catalogue and the editor's edits.
 #include "config/catalogue_edit.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue editor's rules without a window: growing the catalogue by one
 // entry, and the changes the editor's buttons make to the frame's catalogue at
 // once. Only OK in the editor gets them stored (the frame's command does that).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder-name dialog: one edit, OK and "Отмена".
 #include "config/folder_name_dlg.h"
 

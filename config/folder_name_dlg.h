@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Имя папки с номером": asks for the folder prefix of a new journal kind.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The font chooser. Sizes are chosen in points; the description keeps the
 // height in pixels the way the article view reads it back, so the view draws
 // the chosen size and the chooser shows it again the next time.

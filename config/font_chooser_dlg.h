@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The font chooser of the fonts dialog: face, slant, weight, size, underline,
 // strike-out and colour, started from a style's current font and colour.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Font choices into styles, and storing the styles.
 #include "config/font_selection.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fonts dialog's rules without a window: which button chooses which
 // style, how a confirmed choice becomes the style's description, and storing
 // the five styles with the program's terse failure reports.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fonts dialog's window: five radio buttons drawn as push buttons, each
 // opening the font chooser for its style, and OK.
 #include "config/font_target_dlg.h"

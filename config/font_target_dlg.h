@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Выбор  ": the fonts dialog, one button per text style of the article view.
 // The object lives with the main frame; its window exists while it is shown.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help pop-up and the provider that shows it.
 #include "config/help_popup.h"
 

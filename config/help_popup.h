@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Context help as the catalogue editor shows it: a pop-up with a control's
 // help text in dark blue on pale yellow, placed by the point of the request,
 // gone at the next click or key. The pop-up never takes the keyboard: the

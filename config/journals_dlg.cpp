@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue editor's window: the list of folder prefixes, the two edits,
 // the buttons and context help on every control.
 #include "config/journals_dlg.h"

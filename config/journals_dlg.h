@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Подключение журналов": the catalogue editor. The object lives with the main
 // frame and keeps its texts and current entry between openings; its window
 // exists only while it is shown.

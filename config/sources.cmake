@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 list(APPEND VESTRELS_CORE_SOURCES
   config/catalogue_edit.cpp
   config/font_selection.cpp)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The confirmation dialog: the favourite's title, the question, OK and
 // "Отменить".
 #include "favorites/delete_confirm_dlg.h"

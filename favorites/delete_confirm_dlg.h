@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Подтвердите удаление": asks before a favourite is removed.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Favourites as browser bookmarks: the Netscape bookmark file that browsers
 // import, with "file://" URLs for the pages on disk.
 #include "favorites/favorites_export.h"

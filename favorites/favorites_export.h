@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The favourites carried out of the program: the address a browser opens for
 // a favourite, and a bookmarks file in the format web browsers import.
 #pragma once

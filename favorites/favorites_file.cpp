@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The favourites file's owner. Every running copy changes the file the same
 // way: take the folder lock, read the file again if its stamp moved since
 // this copy last saw it, apply the changes the file lacks, write the result

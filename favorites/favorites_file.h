@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one owner of the favourites file "SelFold.dat": it finds the file,
 // serialises the changes of every running copy with a lock on its folder, and
 // applies each change to the file as it is now, not to this copy's memory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The right-click flows: the hit test over what the view shows, the modal
 // dialogs, the store operations of the core, the save that follows every
 // change, and the refresh tick that gives the view its focus back.

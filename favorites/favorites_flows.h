@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two right-click flows of the article view: adding the issue entry
 // under the pointer to a section, and removing the favourite under it.
 #pragma once

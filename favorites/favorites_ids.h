@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Control ids of the favourites page and its dialogs, with the program's
 // fixed values.
 #pragma once

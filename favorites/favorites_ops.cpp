@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The favourites operations: the exact-size reallocations with their
 // diagnostics, adding and removing, the stored-link rules and the cleaning
 // that keeps every stored text readable from "SelFold.dat".

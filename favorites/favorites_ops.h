@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the favourites change while the program runs: adding an article to a
 // named section (creating the section on the way), removing a favourite and,
 // with its last one, its section, and the reallocation every change goes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The favourites page: a list of section names, refilled 100 ms after the
 // page opens (when the marks of the other tabs are cleared too) and after a
 // section is removed; choosing a name makes its section current.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Избранное" tab's page: lists the favourites' sections; choosing one
 // shows its articles in the article view.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The favourites file "SelFold.dat": its byte layout and a loader that
 // survives damaged files (favorites_file.cpp reads and writes the file).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The favourites: named sections of chosen articles, and their file.
 #pragma once
 

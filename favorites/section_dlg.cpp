@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The section dialog: a combo box with every section name, OK and Cancel.
 #include "favorites/section_dlg.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Выберите или создайте раздел": the section an article is added to, chosen
 // from the existing ones or typed as a new name.
 #pragma once

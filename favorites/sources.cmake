@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 list(APPEND VESTRELS_CORE_SOURCES
   favorites/favorites_export.cpp
   favorites/favorites_file.cpp

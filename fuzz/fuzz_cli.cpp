@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any command line for vestrels-cli, run in-process against a
 // small collection of its own. Arguments are the input's zero-separated
 // pieces. Every command line ends with a status of 0, 1 or 2, prints its

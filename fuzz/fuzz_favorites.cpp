@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes as a favourites file. What was read must write out
 // and read back to the same store.
 

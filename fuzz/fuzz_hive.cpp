@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes as the settings hive. What was read is written back
 // as it stood, and a value written into it reads back exactly while every
 // other value stays as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the tag filter and the matcher against their rules written out
 // literally. The first byte holds the options, the bytes up to the first zero
 // byte the query, the rest an article file.

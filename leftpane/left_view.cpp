@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The left pane: tab changes create and destroy the page windows and carry
 // the shared current index from one tab to the next.
 #include "leftpane/left_view.h"

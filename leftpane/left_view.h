@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The left pane: a tab control with the contents, search and favourites
 // pages, of which only the chosen one has a window.
 #pragma once

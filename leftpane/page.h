@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A page of the left pane: an object that outlives its window. The window is
 // built from a resource when its tab is chosen and destroyed when the tab is
 // left; the object keeps its fields and receives the window's events.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed rules that join the working directory, the issue folder and a
 // link from a table of contents into the target handed to the desktop.
 

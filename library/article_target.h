@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns a link from a table of contents, or a favourite's stored link, into
 // the target handed to the desktop.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Issues that arrive as one compiled-help file (".chm") get a folder of their
 // own next to it, unpacked there by the program itself: no program found in a
 // collection or in the current directory is ever started. The archive is

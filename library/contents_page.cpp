@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The contents page: builds the library on its first initialisation, lists
 // the issues and hands the chosen one to the article view.
 #include "library/contents_page.h"

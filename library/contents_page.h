@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Оглавление" tab's page: it owns the library and the favourites, builds
 // the library when it has none, and lists one row per issue.
 #pragma once

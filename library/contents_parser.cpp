@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The contents parser: recognises the elements of a table-of-contents page by
 // a handful of fixed tokens on its text lines and cuts a title and a link out
 // of each. It does not interpret HTML.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cuts titles and links out of the issues' table-of-contents pages.
 #pragma once
 

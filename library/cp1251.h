@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library's Russian texts are written in UTF-8 in the source and used as
 // Windows-1251 bytes, like every other text of the core.
 #pragma once

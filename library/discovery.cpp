@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Issue discovery: which folders of the working directory are journal issues,
 // in which order they stand, and what each is called.
 #include "library/discovery.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The working directory and the issue folders found in it.
 #pragma once
 

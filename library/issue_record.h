@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An issue's table of contents as the parser reads it.
 #pragma once
 

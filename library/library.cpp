@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paths inside the library: a folder is the working-directory pattern with its
 // "*" replaced by the folder's name.
 #include "library/library.h"

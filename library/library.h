@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal library: the working directory, its issue folders in library
 // order and their parsed tables of contents.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the program like the other programs of a Linux desktop: both
 # programs (stripped by `cmake --install --strip` and by cpack), the menu
 # entry, the icon in the theme's sizes and as a drawing, the catalogue entry,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder lock and file stamp: flock on the folder's own descriptor, so
 // no lock file is left behind and a killed process holds nothing.
 #include "platform/file_lock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What two running copies of the program need to share one file: a lock on
 // its folder that the kernel drops with the process, and a stamp that tells
 // whether the file changed since it was last seen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Directory listing, folders, the current directory and whole-file reads on
 // internal paths (every such path goes through paths::ToHost); whole-file
 // reads and replacements by host path.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Directory listing, folders and the current directory, on internal paths;
 // reading and replacing a whole file by its host path.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the core asks of the desktop: message boxes, the folder browser, the
 // clipboard and the program that opens a target. The GUI supplies the real
 // desktop; tests and the command-line tool supply their own.

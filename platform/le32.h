@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Little-endian 32-bit numbers in byte strings: the layout of REG_DWORD values
 // and of the fields of the stored font records.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal "\"-paths in 1251 to host paths in UTF-8, and back.
 //
 // Journals come from case-insensitive volumes and their pages link with any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paths: the core builds them with "\" separators by its own rules; the
 // platform maps them to host paths when they touch the disk.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting a program and waiting for it: posix_spawn with the arguments as
 // given, never a shell, so nothing in them is interpreted.
 #include "platform/process.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting a program and waiting for it, never through a shell.
 #pragma once
 

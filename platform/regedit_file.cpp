@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing and editing the REGEDIT4 text of the hive.
 //
 // Each line is classified once and keeps its bytes; a write formats only the

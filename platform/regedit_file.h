@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The REGEDIT4 text that holds the registry hive: parsing and editing, no I/O.
 //
 // Written form:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry hive file: reads without a lock, writes under a lock file.
 //
 // A write: lock "registry.lock" beside the hive (the hive itself is replaced

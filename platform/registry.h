@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-user registry below HKEY_CURRENT_USER, kept as a REGEDIT4 file.
 //
 // The hive lives at $XDG_CONFIG_HOME/Vestrels/registry.reg (default

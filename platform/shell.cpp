@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Targets in the host's form: addresses as UTF-8, file paths mapped.
 #include "platform/shell.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a target is handed to the desktop: an address goes to the browser as it
 // stands, a file path is mapped to the host. Which of the two a target is was
 // decided by the rule that built it; its text never decides it here, since a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 list(APPEND VESTRELS_PLATFORM_SOURCES
   platform/registry.cpp
   platform/regedit_file.cpp

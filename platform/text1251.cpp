@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1251 <-> Unicode, UTF-8 coding and the code page's case table.
 #include "platform/text1251.h"
 

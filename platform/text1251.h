@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1251 text: the core keeps all text as 8-bit bytes in this code page.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a favourites file "SelFold.dat" whose links point into a demo
 collection at a given place on disk.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the demo journal collection into samples/ (or the folder given).
 
 Every page is written in Windows-1251, as the journals were published. The

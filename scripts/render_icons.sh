@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the program's icon, packaging/vestrels.svg, into the PNG sizes the
 # desktop's icon theme asks for (packaging/icons/) and the sizes the windows
 # carry (res/bitmaps/, compiled into the program). Run it after changing the

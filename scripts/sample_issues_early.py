@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Demo issues, part one: the InternetZone issues up to No. 24."""
 
 from sample_model import Article, Back, Heading, Issue

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Demo issues, part two: InternetZone 57 and 58, ProtoPlex 1 and 2."""
 
 from sample_model import Article, Back, External, Heading, Issue

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a demo issue is made of: the items of its table of contents.
 
 The texts are plain Unicode here; make_samples.py writes them in cp1251.

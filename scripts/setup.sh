@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by scripts/run and scripts/test: installs the Debian packages the
 # project needs when they are missing, then configures and builds a tree.
 # Both may be run again and again; root (or sudo) is asked for only when a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search engine: the query matcher, the title search and the text search
 // loop over the article files.
 //

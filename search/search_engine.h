@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search engine: matching a query against a text, the tag filter that
 // hands the text of article files to the match, the title search over the
 // library in memory and the text search over the article files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Control ids of the search page and the progress dialog, with the program's
 // fixed values.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search page: takes the query and options from its controls, runs the
 // title search at once or starts the text search's worker with its progress
 // dialog, lists the issues found and shows the chosen one.

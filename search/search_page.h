@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Поиск" tab's page: the query with its options and history, the
 // search, and the list of the issues found.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The query history and the search page's layout.
 #include "search/search_page_rules.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search page's rules that need no window: the query history and the
 // placement of the page's controls on a resize.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress dialog of a text search. Its window is loaded from the
 // resources into a small dialog class that hands "Прервать", Esc and the
 // close box to the dialog object; the worker's messages go to the object,

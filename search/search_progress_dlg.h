@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modeless dialog a text search shows while its worker reads the article
 // files: the issue being read, the progress, and "Прервать".
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 list(APPEND VESTRELS_CORE_SOURCES
   search/search_engine.cpp
   search/search_page_rules.cpp

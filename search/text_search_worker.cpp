@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text search worker: the thread, its lock and cancel discipline, and the
 // synchronous row request.
 #include "search/text_search_worker.h"

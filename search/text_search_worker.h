@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text search on its own thread. The worker never touches a window: it
 // posts its progress, and it hands each result row to the user-interface
 // thread and waits until that thread has added it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a build into a temporary prefix and checks that it holds what a
 # Linux desktop and a Debian package expect: both programs, a valid menu entry
 # and catalogue entry, the icon in the theme's sizes and as a drawing, the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Packs a build with `cpack -G DEB` and has lintian judge the package: no
 # error and no warning may remain. Takes the build folder.
 set -euo pipefail

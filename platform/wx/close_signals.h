@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Termination signals handled inside the desktop's main loop, so that a
 // logout or a `kill` ends the program as its close box would, even while a
 // modal dialog is up.

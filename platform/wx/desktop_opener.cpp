@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/wx/desktop_opener.h"
 
 #include <wx/app.h>

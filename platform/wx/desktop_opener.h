@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handing a target to the desktop's opener (xdg-open) without waiting for it:
 // the window stays responsive while a browser starts, and a failure the
 // opener reports reaches the user as a message naming the target.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What makes the program behave like the other programs of the user's
 // desktop: the framework's own texts in the user's language, and the
 // program's icon on every window.

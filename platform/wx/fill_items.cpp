@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The combo box gets a new model, filled before it is attached: the views
 // then see one new model instead of one change per row.
 #include "platform/wx/fill_items.h"

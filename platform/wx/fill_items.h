@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filling a list control with many items at once. GTK's combo box answers
 // every single insertion by updating its drop-down views, so appending item
 // by item costs time growing with the square of the count (minutes for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list box that taking the focus does not change.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/wx/wx_host_ui.h"
 
 #include <wx/app.h>

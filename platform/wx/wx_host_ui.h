@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop as the core sees it, on wxWidgets: message boxes and the folder
 // browser go through the framework's modal dialogs (so tests answer them with
 // wx/testing.h), targets go to the browser or the associated program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/wx/wx_text.h"
 
 #include <wx/msgdlg.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion between the core's 1251 bytes and wxString, at the window edge.
 #pragma once
 

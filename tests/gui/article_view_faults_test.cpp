@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The article view with a 100-entry issue, driven as a user drives it: real
 // clicks, keys and wheel turns through the X server, and the refresh tick.
 #include <gtest/gtest.h>

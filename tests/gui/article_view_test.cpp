@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The article view painting, selecting, opening and scrolling a real issue.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A termination signal while a modal dialog is up: the dialog ends as Cancel
 // would end it, dialogs opened after that are answered at once, and the main
 // window closes only when control is back in the main loop.

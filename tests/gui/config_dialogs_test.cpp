@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The configuration dialogs shown for real and driven by simulated clicks and
 // keys: the catalogue editor with its help pop-ups, the fonts dialog with the
 // font chooser, the About box, and the Readme and help commands.

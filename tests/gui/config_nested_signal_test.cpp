@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A termination signal while one of the program's dialogs runs inside another
 // (the font chooser inside "Выбор  ", the folder name inside the catalogue
 // editor): both end as Cancel and the main window closes.

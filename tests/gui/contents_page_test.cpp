@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Оглавление" tab: building the library, choosing and opening issues,
 // and the rebuild after a new working directory.
 #include <gtest/gtest.h>

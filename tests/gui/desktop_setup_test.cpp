@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program among the user's other desktop programs: the framework's own
 // dialogs in the user's language and the program's icon on its windows.
 #include <gtest/gtest.h>

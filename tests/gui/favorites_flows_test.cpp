@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The favourites as a user meets them: right clicks that add and remove,
 // the section and confirmation dialogs answered through the testing hook,
 // the favourites tab, "Читать", and the file written after every change.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program killed outright: a favourite added through right clicks
 // is in "SelFold.dat" already, and the next run reads it back.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running the real windows inside a test: a private profile and working
 // folder, a main window built as the program builds it, and event pumping.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The left pane driven by real clicks and keys: where the focus goes after an
 // issue is chosen, and which issue is current after a change of tabs.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a user meets it: first start, bars, the split and the
 // tabs of the left pane.
 #include <gtest/gtest.h>

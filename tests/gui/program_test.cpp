@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program as a process: a termination signal ends it like the close
 // box, with the favourites and the placement stored.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A save of the favourites that fails (a full disk, injected through the
 // platform layer) is reported in a message box that names the file, and the
 // old file stays as it was.

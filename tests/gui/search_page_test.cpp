@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Поиск" tab through simulated keys and clicks: the query history, what
 // a tab change keeps, choosing a result, the window's searches against
 // vestrels-cli on the demo collection, and a text search that is cancelled,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running vestrels-cli's commands in-process, as the unit tests do.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search's rules transcribed literally, one step at a time, as the
 // reference that the fast tag filter and matcher are checked against (by the
 // unit tests on random files and by the fuzz target).

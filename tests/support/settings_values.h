@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing single settings values in a test's private hive.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A private temporary folder for one test, removed with its contents.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The article view's scroll table, selection with the saved state, and the
 // hit-testing of double clicks.
 #include <gtest/gtest.h>

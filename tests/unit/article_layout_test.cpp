@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The article view's layout pass: entry ranges, title split, styles, running
 // height, hit rectangles, scroll maximum, line step and paint preparation.
 #include <gtest/gtest.h>

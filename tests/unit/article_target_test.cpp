@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules that turn a link into the target handed to the desktop.
 
 #include <gtest/gtest.h>

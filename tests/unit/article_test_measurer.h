@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text measurer of fixed metrics for the article view's tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Word wrapping and font requests of the article view.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal catalogue in the settings.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vestrels-cli favorites: the store as lines, as JSON and as a bookmarks file
 // for web browsers, read with the program's loader and never written.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vestrels-cli: its three commands in both output forms, its failures, and
 // the real program.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue editor's rules: growing the catalogue, and the edits of its
 // buttons on the edge cases the editor is known for.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compiled-help issues: a ".chm" file gets a folder of its own, unpacked by
 // the program itself, and a hostile archive stays inside it.
 #include <gtest/gtest.h>

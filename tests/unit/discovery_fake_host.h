@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A desktop for the library's tests: records what the core shows and answers
 // the folder browser from a queue.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which folder names are issues, what they are called, where their contents
 // page is, in which order they stand and which folder a choice stands for.
 #include <gtest/gtest.h>

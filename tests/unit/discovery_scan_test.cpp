@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Issue discovery over real working directories: the folder scan, the
 // request for a working directory and its stored value, the whole discovery.
 #include <gtest/gtest.h>

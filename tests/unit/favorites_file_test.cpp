@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The favourites file: its exact layout, damaged and cut files, and a save
 // that keeps the old file until the new one is whole, keeps links, owners and
 // modes, and never touches a file it could not read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The favourites operations: adding and removing with exact-size arrays,
 // failed copies, the stored-link rules, the cleaning of texts, what the
 // flows store surviving the file, and Windows paths from other machines.

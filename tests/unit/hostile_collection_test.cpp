@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Collections that are damaged in the ways disks and people damage them:
 // vestrels-cli reads and searches each with the program's own code, as a
 // process of its own, and must end in time without crashing, with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing every issue of a library from its contents files on disk.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cutting titles and links out of one table-of-contents page, and the title
 // clean-up.
 

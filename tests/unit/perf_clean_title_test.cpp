@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast title cleaning (stretches copied whole, spaces tested eight bytes
 // at a time) against the four cleaning steps done one after another on the
 // text, on many random texts: long and short, runs of spaces across the

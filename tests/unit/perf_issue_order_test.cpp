@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast library ordering against the four exchange passes written out
 // plainly, on many random name lists: the same swaps must give the same
 // order, whatever the starting order, duplicates and odd names included.

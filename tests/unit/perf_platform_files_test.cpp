@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file reads go straight into a string of the size the file reports;
 // these cases are where that size is not the whole story.
 #include "platform/files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Listing, folders, the current directory and whole-file reads.
 #include "platform/files.h"
 

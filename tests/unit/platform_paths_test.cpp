@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal paths to host paths: separators, dots, case-insensitive lookup and
 // the text conversion of names.
 #include "platform/paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The REGEDIT4 text of the hive: what the reader takes, what one bad line
 // costs, that a change keeps every other line, and that the writer's text
 // reads back to the same bytes.

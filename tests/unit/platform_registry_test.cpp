@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry hive file: keys, exact values, concurrent writers and damaged
 // hives, each test in a private profile.
 #include "platform/registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How each kind of target maps to the host; the text never changes the kind.
 #include "platform/shell.h"
 

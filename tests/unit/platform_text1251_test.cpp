@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Code page 1251: the byte table, UTF-8 coding and the case table.
 #include "platform/text1251.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own help and version: printed without a display, exit 0.
 #include <gtest/gtest.h>
 

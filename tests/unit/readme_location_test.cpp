@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user guide is found in the folder the program runs in first, then
 // where it was installed with the program.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a failed or interrupted save leaves behind: the favourites file and the
 // settings hive are either the old file or the new one, never a mix, never
 // empty; a full disk is reported as a failure.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vestrels-cli search: its rows in both forms, a query the code page cannot
 // hold, and the help that lists every command.
 #include <gtest/gtest.h>

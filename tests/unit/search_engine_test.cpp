@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search engine: the match and the tag filter on their edge cases, the
 // tag filter against a literal transcription of its rules on random lines,
 // and both searches over collections written by the test.

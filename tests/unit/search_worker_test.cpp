@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text search worker on its thread, with the test's thread as the user
 // interface: cancelling between issues, an empty library, and what a tab
 // change, a rebuild and closing the program do while a search runs. These

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings values: layouts, defaults and the rules for values that are
 // missing, partial or damaged.
 #include <gtest/gtest.h>
