@@ -230,6 +230,15 @@ int WrongUsage(std::ostream& err, const std::string& mistake)
     return Fail(err, mistake + " (see vestrels-cli --help)", 2);
 }
 
+/// A stored path of this host is printed in the host's form; a Windows path
+/// (with a drive letter, or a network path) or an address stays as stored.
+std::string HostLink(const std::string& link)
+{
+    if (link.starts_with('\\') && !link.starts_with("\\\\"))
+        return platform::paths::ToHost(link);
+    return Utf8(link);
+}
+
 // The favourites file as the program reads it. The tool never writes it, not
 // even the empty file the program creates when there is none.
 int RunFavorites(const CliOptions& options, std::ostream& out, std::ostream& err)
@@ -266,7 +275,7 @@ int RunFavorites(const CliOptions& options, std::ostream& out, std::ostream& err
             printer.Print({{"section", i},
                            {"name", Utf8(section.name)},
                            {"title", Utf8(options.json ? article.title : TitleOnOneLine(article.title))},
-                           {"link", Utf8(article.link)}});
+                           {"link", options.json ? Utf8(article.link) : HostLink(article.link)}});
     }
     return 0;
 }

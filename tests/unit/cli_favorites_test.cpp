@@ -42,7 +42,7 @@ TEST_F(CliFavoritesTest, PrintsEveryFavouriteAsLinesAndAsJson)
     FavoritesStore store;
     store.sections.push_back({kReading, {{"     " + kArticle + "\r\nannotation", "D:\\j\\a.htm", kMarkPlain, {}},
                                          {"Second", "http://e.org/b", kMarkPlain, {}}}});
-    store.sections.push_back({"Other", {{"Third", "c.htm", kMarkPlain, {}}}});
+    store.sections.push_back({"Other", {{"Third", "c.htm", kMarkPlain, {}}, {"Fourth", "\\home\\u\\d.htm", kMarkPlain, {}}}});
     WriteStore(store);
     const std::string file = dir.Join("SelFold.dat");
 
@@ -50,7 +50,8 @@ TEST_F(CliFavoritesTest, PrintsEveryFavouriteAsLinesAndAsJson)
     EXPECT_EQ(lines.status, 0) << lines.err;
     EXPECT_EQ(lines.out, "0\tЧтение\t     Статья / annotation\tD:\\j\\a.htm\n"
                          "0\tЧтение\tSecond\thttp://e.org/b\n"
-                         "1\tOther\tThird\tc.htm\n");
+                         "1\tOther\tThird\tc.htm\n"
+                         "1\tOther\tFourth\t/home/u/d.htm\n");
 
     for (const auto& args : {std::vector<std::string>{"--json", "favorites", file},
                              std::vector<std::string>{"favorites", "--json", file}}) {
