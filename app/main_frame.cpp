@@ -185,7 +185,10 @@ void CMainFrame::RecordClientRect()
     const wxStatusBar* statusBar = GetStatusBar();
     const int toolBarHeight = toolBar && toolBar->IsShown() ? toolBar->GetSize().y : 0;
     const int statusBarHeight = statusBar && statusBar->IsShown() ? statusBar->GetSize().y : 0;
-    const wxPoint origin = ClientToScreen(wxPoint(0, 0));
+    // Until the window is on screen GTK cannot place the client area (and
+    // says so on stderr): the frame's own position stands in for it, and the
+    // placement made once the window is shown records the true one.
+    const wxPoint origin = waitingToBeShown ? GetPosition() : ClientToScreen(wxPoint(0, 0));
     const wxSize size = GetClientSize();
     clientRect.left = origin.x;
     clientRect.top = origin.y - toolBarHeight;

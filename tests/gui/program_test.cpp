@@ -84,11 +84,14 @@ TEST(Program, TermSignalClosesTheWindowAndStoresPlacementAndFavourites)
         reg::SetValue(*key, "Journals", reg::ValueType::Sz, work.path() + "/*");
     }
 
-    const pid_t pid = StartProgram(profile.dir().Join("cwd"));
+    const pid_t pid = StartProgram(profile.dir().Join("cwd"), profile.dir().Join("stderr.txt"));
     ASSERT_GT(pid, 0);
     WaitUntilStarted();
     ASSERT_EQ(kill(pid, SIGTERM), 0);
     EXPECT_EQ(WaitFor(pid, kHangMs / 1000), 0);
+    // A start and an end leave the terminal without the framework's debug talk.
+    const std::string errors = profile.dir().Read("stderr.txt");
+    EXPECT_EQ(errors.find("Debug:"), std::string::npos) << errors;
 
     EXPECT_EQ(StoredSetting("NumNameJournals"), "\x05\0\0\0"s);
     EXPECT_EQ(StoredSetting("NameJournals"), "release\0release\0gold\0izone\0ProtoPlex\0\0\0"s);
