@@ -84,17 +84,26 @@ int OpenForReading(const std::string& hostPath)
     return open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
 }
 
-/// Reads a regular file whole and closes it; false for anything else and
-/// for a file beyond the bound (a sparse file of 64 GB must not end us).
-bool ReadOpenFile(int fd, std::string& bytes, int* permissions = nullptr)
+/// Whether an open file is a regular one within the bound (a sparse file of
+/// 64 GB must not end us); closes it when it is not.
+bool KeepIfReadable(int fd, struct stat& st)
 {
     if (fd < 0)
         return false;
-    struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > static_cast<off_t>(kMaxReadBytes)) {
         close(fd);
         return false;
     }
+    return true;
+}
+
+/// Reads a regular file whole and closes it; false for anything else and
+/// for a file beyond the bound.
+bool ReadOpenFile(int fd, std::string& bytes, int* permissions = nullptr)
+{
+    struct stat st;
+    if (!KeepIfReadable(fd, st))
+        return false;
     if (permissions)
         *permissions = static_cast<int>(st.st_mode & 07777);
     // Straight into a string of the size the file has now, then on to the
@@ -330,15 +339,11 @@ bool ReadInPieces(std::string_view internalPath, std::span<char> buffer,
                   const std::function<bool(std::string_view)>& take)
 {
     const int fd = OpenForReading(paths::ToHost(internalPath));
-    if (fd < 0)
-        return false;
     struct stat st;
     // Beyond the bound a file is skipped, as a whole read would skip it: what
     // the reader carries of one line can never grow past it.
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > static_cast<off_t>(kMaxReadBytes)) {
-        close(fd);
+    if (!KeepIfReadable(fd, st))
         return false;
-    }
     std::size_t total = 0;
     ssize_t n;
     while ((n = ReadSome(fd, buffer.data(), buffer.size())) > 0) {
