@@ -217,6 +217,10 @@ void CMainFrame::StorePlacementAtExit()
     // was, unless the user has moved or sized the window since.
     if (fittedWindow && settings::LoadPlacement() && GetRect() == *fittedWindow)
         return;
+    // A window ended before it was on screen was never placed as stored:
+    // what is stored stays.
+    if (requestedPlacement)
+        return;
     const int toolBarHeight = toolBarRect.Height() > 0 ? toolBarRect.Height() : GetToolBar()->GetSize().y;
     ReportWriteFailure(settings::StorePlacement(PlacementToStore(clientRect, showToolBar, toolBarHeight)));
 }

@@ -45,13 +45,16 @@ pid_t StartProgram(const std::string& cwd, const std::string& errorFile = "")
     return pid;
 }
 
-/// Waits until the program has stored its catalogue (while building its
-/// window), then a little more for the window to be up.
-void WaitUntilStarted()
+/// Waits until the process shows its window (a settings value would not do:
+/// a former run may have stored it), then a little more for the window to be
+/// laid out.
+void WaitUntilShown(pid_t pid)
 {
+    const std::string search =
+        "xdotool search --onlyvisible --pid " + std::to_string(pid) + " --class vestrels >/dev/null 2>&1";
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kHangMs);
-    while (StoredSetting("NumNameJournals") == "<missing>" && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    while (std::system(search.c_str()) != 0 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
 }
 
@@ -86,7 +89,7 @@ TEST(Program, TermSignalClosesTheWindowAndStoresPlacementAndFavourites)
 
     const pid_t pid = StartProgram(profile.dir().Join("cwd"), profile.dir().Join("stderr.txt"));
     ASSERT_GT(pid, 0);
-    WaitUntilStarted();
+    WaitUntilShown(pid);
     ASSERT_EQ(kill(pid, SIGTERM), 0);
     EXPECT_EQ(WaitFor(pid, kHangMs / 1000), 0);
     // A start and an end leave the terminal without the framework's debug talk.
@@ -118,7 +121,7 @@ TEST(Program, StoredPlacementAndSplitComeBackUnchanged)
     }
     for (int run = 0; run < 2; ++run) {
         const pid_t pid = StartProgram(profile.dir().Join("cwd"));
-        WaitUntilStarted();
+        WaitUntilShown(pid);
         kill(pid, SIGTERM);
         ASSERT_EQ(WaitFor(pid, kHangMs / 1000), 0);
         EXPECT_EQ(StoredSetting("Size"), "40 60 700 500") << "run " << run;
