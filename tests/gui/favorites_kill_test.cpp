@@ -57,6 +57,15 @@ int Shell(const std::string& command)
     return std::system(command.c_str());
 }
 
+/// True once process `pid` shows `count` windows: its main window and the
+/// dialogs over it.
+bool WaitForWindows(pid_t pid, int count)
+{
+    const std::string windows = "xdotool search --onlyvisible --pid " + std::to_string(pid) + " --class vestrels";
+    return WaitUntil([&] { return Shell("test $(" + windows + " | wc -l) -ge " + std::to_string(count)) == 0; },
+                     10000);
+}
+
 /// Clicks with `button` at (x, y) of the main window of process `pid` (any
 /// when 0).
 void ClickInWindow(int x, int y, int button, pid_t pid = 0)
@@ -111,7 +120,8 @@ TEST(FavoritesKill, FavouriteAddedByRightClickSurvivesSigkillAndComesBackInTheNe
     ClickInWindow(100, 200, 1);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     ClickInWindow(600, 200, 3);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(WaitForWindows(first, 2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     ASSERT_EQ(Shell("xdotool type Kept && xdotool key Return"), 0);
     const bool saved = WaitUntil([&] { return fileHas("Kept"); }, 5000);
     kill(first, SIGKILL);
@@ -198,7 +208,8 @@ TEST_P(TwoCopiesTest, FavouriteAddedInEachSurvivesBothExits)
         ClickInWindow(100, 200, 1, copies[i]);
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         ClickInWindow(470, 200, 3, copies[i]);
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        ASSERT_TRUE(WaitForWindows(copies[i], 2));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
         ASSERT_EQ(Shell("xdotool type " + names[i] + " && xdotool key Return"), 0);
         ASSERT_TRUE(WaitUntil([&] { return fileHas(names[i]); }, 5000)) << names[i];
         if (c.killed && i == c.firstToEnd) {
