@@ -42,7 +42,7 @@ vestrels_install_packages() {
       echo "These Debian packages are missing: ${missing[*]}" >&2
       echo "Neither root nor sudo is available here: have an administrator run" >&2
       echo "  apt-get install ${missing[*]}" >&2
-      echo "then run $(basename "$0") again." >&2
+      echo "then run scripts/$(basename "$0") again." >&2
       exit 1
     fi
     sudo="sudo"
@@ -50,6 +50,13 @@ vestrels_install_packages() {
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# vestrels_build_programs DIR: both programs, their manual pages and what
+# installing and packaging need, configured without any test tool, as on a
+# machine that has only the packages above.
+vestrels_build_programs() {
+  vestrels_build "$1" -DBUILD_TESTING=OFF
 }
 
 # vestrels_build DIR [cmake options...]; VESTRELS_TARGET limits the build.
