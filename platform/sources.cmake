@@ -5,6 +5,7 @@ list(APPEND VESTRELS_PLATFORM_SOURCES
   platform/text1251.cpp
   platform/paths.cpp
   platform/files.cpp
+  platform/read_problem.cpp
   platform/file_lock.cpp
   platform/process.cpp
   platform/shell.cpp)
