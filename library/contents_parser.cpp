@@ -351,7 +351,7 @@ void ParseContents(platform::HostUi& host, const JournalCatalogue& catalogue, Li
         const std::optional<std::string> page = platform::files::ReadWholeFile(path);
         if (!page) {
             ClearEntries(issue);
-            host.ShowMessage(path, kOpenErrorCaption, platform::MessageIcon::Error, platform::MessageButtons::Ok);
+            host.ShowMessage(PathForDisplay(path), kOpenErrorCaption, platform::MessageIcon::Error, platform::MessageButtons::Ok);
             continue;
         }
         ParseContentsPage(*page, issue);
