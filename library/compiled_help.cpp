@@ -239,11 +239,12 @@ void ArchiveJob::ReportResult(const UnpackResult& result)
 
 bool ArchiveJob::Unpack()
 {
-    if (!OpenArchive() || !MakeWorkFolder())
+    if (!MakeWorkFolder())
         return true;
-    if (!host_.SetClipboardText(PathForDisplay(folder_))) {
+    const bool clipboardTook = host_.SetClipboardText(PathForDisplay(folder_));
+    if (!clipboardTook || !OpenArchive()) {
         platform::files::RemoveFolder(FolderPath(workPattern_, workName_));
-        return false;
+        return clipboardTook;
     }
     std::vector<const ArchiveObject*> all;
     for (const ArchiveObject& object : archive_->objects())
