@@ -88,6 +88,18 @@ pid_t UnpackingProcess(std::string_view name)
     return static_cast<pid_t>(std::stol(std::string(digits)));
 }
 
+// A killed copy its parent has not reaped yet runs no more.
+bool ProcessRuns(pid_t pid)
+{
+    if (kill(pid, 0) != 0 && errno == ESRCH)
+        return false;
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t end = line.rfind(')');
+    return end == std::string::npos || end + 2 >= line.size() || line[end + 2] != 'Z';
+}
+
 // What a copy killed while it unpacked left behind. A folder of a copy that
 // still runs is its work in progress.
 void RemoveAbandonedUnpackings(std::string_view workPattern)
@@ -97,7 +109,7 @@ void RemoveAbandonedUnpackings(std::string_view workPattern)
         return;
     for (const platform::files::DirEntry& entry : *entries) {
         const pid_t pid = entry.isFolder ? UnpackingProcess(entry.name) : 0;
-        if (pid > 0 && (pid == getpid() || (kill(pid, 0) != 0 && errno == ESRCH)))
+        if (pid > 0 && (pid == getpid() || !ProcessRuns(pid)))
             platform::files::RemoveFolder(FolderPath(workPattern, entry.name));
     }
 }
