@@ -3,7 +3,6 @@
 // archive and counts its objects; its cancel button stops that archive only.
 #include <gtest/gtest.h>
 
-#include <wx/button.h>
 #include <wx/progdlg.h>
 #include <wx/uiaction.h>
 
@@ -22,36 +21,32 @@ namespace {
 // izone70.chm is written.
 class CancellingHost : public WxHostUi {
 public:
-    std::vector<std::string> shown, messages;
-    bool clicked = false;
+    std::string shownAtClick, messages;
 
     platform::MessageAnswer ShowMessage(const std::string& text, const std::string&, platform::MessageIcon,
                                         platform::MessageButtons) override
     {
-        messages.push_back(text);
+        messages += text;
         return platform::MessageAnswer::Ok;
     }
 
     bool ShowProgress(const platform::Progress& progress) override
     {
         bool goOn = WxHostUi::ShowProgress(progress);
-        shown.push_back(ProgressDialogForTesting()->GetMessage().utf8_string());
-        if (clicked || progress.done != 1 || progress.text.find("izone70.chm") == std::string::npos)
+        if (!shownAtClick.empty() || progress.done != 1 || progress.text.find("izone70.chm") == std::string::npos)
             return goOn;
-        clicked = true;
-        const auto keepUp = [&](int ms) {
-            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-            while (goOn && std::chrono::steady_clock::now() < end) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                goOn = WxHostUi::ShowProgress(progress);
+        shownAtClick = ProgressDialogForTesting()->GetMessage().utf8_string();
+        for (const int ms : {500, kHangMs}) {  // on screen where it was placed, then clicked until it took it
+            if (ms == kHangMs) {
+                const wxWindow* cancel = ProgressDialogForTesting()->FindWindow(wxID_CANCEL);
+                wxUIActionSimulator sim;
+                sim.MouseMove(cancel->GetScreenRect().GetPosition() + cancel->GetSize() / 2);
+                sim.MouseClick();
             }
-        };
-        keepUp(500);  // on screen where it was placed
-        const wxWindow* cancel = ProgressDialogForTesting()->FindWindow(wxID_CANCEL);
-        wxUIActionSimulator sim;
-        sim.MouseMove(cancel->GetScreenRect().GetPosition() + cancel->GetSize() / 2);
-        sim.MouseClick();
-        keepUp(kHangMs);  // until the dialog has taken the click
+            for (const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+                 goOn && std::chrono::steady_clock::now() < end; goOn = WxHostUi::ShowProgress(progress))
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
         return goOn;
     }
 };
@@ -77,14 +72,9 @@ TEST(UnpackProgress, CancelLeavesThatIssueOutAndTheNextArchiveIsUnpacked)
 
     PrepareCompiledHelpIssues(host, platform::paths::FromHost(work.path()) + "\\*");
 
-    EXPECT_TRUE(host.clicked);
-    EXPECT_EQ(host.ProgressDialogForTesting(), nullptr);
     EXPECT_FALSE(std::filesystem::exists(work.Join("izone70")));
     EXPECT_EQ(work.Read("izone71/a.htm"), "<p>a.htm</p>\n");
-    for (const auto& entry : std::filesystem::directory_iterator(work.path()))
-        EXPECT_NE(entry.path().filename().string()[0], '.') << "left behind: " << entry.path();
-    EXPECT_TRUE(host.messages.empty());
-    ASSERT_FALSE(host.shown.empty());
-    EXPECT_NE(host.shown.front().find(work.Join("izone70.chm")), std::string::npos) << host.shown.front();
-    EXPECT_NE(host.shown.front().find("Файлов: 0 из "), std::string::npos) << host.shown.front();
+    EXPECT_EQ(host.messages, "");
+    EXPECT_NE(host.shownAtClick.find(work.Join("izone70.chm") + "\n\nФайлов: 1 из "), std::string::npos)
+        << host.shownAtClick;
 }
