@@ -129,19 +129,22 @@ std::string ErrnoReason(int error)
 }
 
 // A name inside the archive as the user reads it.
-std::string NameForDisplay(const std::string& name)
+std::string NameForDisplay(std::string_view name)
 {
-    return platform::text::IsValidUtf8(name) ? platform::text::To1251FromUtf8(name) : name;
+    if (name.starts_with('/'))
+        name.remove_prefix(1);
+    return platform::text::IsValidUtf8(name) ? platform::text::To1251FromUtf8(name) : std::string(name);
 }
 
-/// "4 181 640 байт (4,0 МБ)": the exact bound and its size in binary megabytes.
+/// "4 181 640 байт (4,0 МБ)": the exact bound, kept on one line, and its size
+/// in binary megabytes.
 std::string BytesForDisplay(std::uint64_t bytes)
 {
     std::string digits = std::to_string(bytes);
     for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), " ");
+        digits.insert(static_cast<std::size_t>(at), "\xA0");  // a no-break space in 1251
     const std::uint64_t tenths = (bytes * 10 + (std::uint64_t{1} << 19)) >> 20;
-    return digits + Cp1251(" байт (") + std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) +
+    return digits + "\xA0" + Cp1251("байт (") + std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) +
            Cp1251(" МБ)");
 }
 
@@ -164,7 +167,7 @@ private:
     bool OpenArchive();
     bool MakeWorkFolder();
     UnpackResult WriteIntoWorkFolder(const std::vector<const ArchiveObject*>& chosen);
-    void MoveCompletedObjects();
+    std::error_code MoveCompletedObjects();
     void Report(const std::string& reason);
     void ReportResult(const UnpackResult& result);
     std::string WorkFolderHost() const { return platform::paths::ToHost(FolderPath(workPattern_, workName_)); }
@@ -238,8 +241,8 @@ void ArchiveJob::ReportResult(const UnpackResult& result)
     case UnpackResult::Kind::Whole:
     case UnpackResult::Kind::Cancelled: return;
     case UnpackResult::Kind::Undeliverable:
-        Report(Cp1251("архив повреждён или обрезан, файл ") + NameForDisplay(result.object) +
-               Cp1251(" из него не читается"));
+        Report(Cp1251("архив повреждён или обрезан, файл «") + NameForDisplay(result.object) +
+               Cp1251("» из него не читается"));
         return;
     case UnpackResult::Kind::WriteFailed: Report(ErrnoReason(result.error)); return;
     case UnpackResult::Kind::OverLimit:
@@ -261,20 +264,23 @@ bool ArchiveJob::Unpack()
     std::vector<const ArchiveObject*> all;
     for (const ArchiveObject& object : archive_->objects())
         all.push_back(&object);
-    UnpackResult result = WriteIntoWorkFolder(all);
-    if (result.kind == UnpackResult::Kind::Whole && result.written == 0)
-        Report(Cp1251("в нём нет ни одного файла"));
-    else if (result.kind == UnpackResult::Kind::Whole) {
-        std::error_code ec;
-        fs::rename(WorkFolderHost(), platform::paths::ToHost(folder_), ec);
-        // Another copy that unpacked the same archive first made the issue's folder.
-        if (ec && ec != std::errc::directory_not_empty && ec != std::errc::file_exists)
-            Report(ErrnoReason(ec.value()));
-        if (!ec)
+    const UnpackResult result = WriteIntoWorkFolder(all);
+    const bool whole = result.kind == UnpackResult::Kind::Whole && result.written > 0;
+    std::error_code renamed;
+    if (whole) {
+        fs::rename(WorkFolderHost(), platform::paths::ToHost(folder_), renamed);
+        if (!renamed)
             return true;
     }
-    ReportResult(result);
+    // Nothing is left behind while a message is up.
     platform::files::RemoveFolder(FolderPath(workPattern_, workName_));
+    // Another copy that unpacked the same archive first made the issue's folder.
+    if (whole && renamed != std::errc::directory_not_empty && renamed != std::errc::file_exists)
+        Report(ErrnoReason(renamed.value()));
+    else if (result.kind == UnpackResult::Kind::Whole && result.written == 0)
+        Report(Cp1251("в нём нет ни одного файла"));
+    else
+        ReportResult(result);
     return true;
 }
 
@@ -312,7 +318,7 @@ bool IsCutShort(const fs::path& file, std::uint64_t fileSize, const fs::path& wh
 
 // Each completed object replaces a missing or cut-short one by a rename, so
 // a page is whole at every moment.
-void ArchiveJob::MoveCompletedObjects()
+std::error_code ArchiveJob::MoveCompletedObjects()
 {
     const fs::path work = WorkFolderHost(), issue = platform::paths::ToHost(folder_);
     std::error_code ec;
@@ -332,11 +338,10 @@ void ArchiveJob::MoveCompletedObjects()
         std::error_code moved;
         if (replace && (fs::create_directories(target.parent_path(), moved), !moved))
             fs::rename(it->path(), target, moved);
-        if (moved) {
-            Report(ErrnoReason(moved.value()));
-            return;
-        }
+        if (moved)
+            return moved;
     }
+    return {};
 }
 
 void ArchiveJob::Complete()
@@ -359,10 +364,11 @@ void ArchiveJob::Complete()
     if (lacking.empty() || !MakeWorkFolder())
         return;
     const UnpackResult result = WriteIntoWorkFolder(lacking);
-    if (result.kind == UnpackResult::Kind::Whole)
-        MoveCompletedObjects();
-    ReportResult(result);
+    const std::error_code moved = result.kind == UnpackResult::Kind::Whole ? MoveCompletedObjects() : std::error_code();
     platform::files::RemoveFolder(FolderPath(workPattern_, workName_));
+    if (moved)
+        Report(ErrnoReason(moved.value()));
+    ReportResult(result);
 }
 
 // Archives already refused because of their medium: said once per start.
