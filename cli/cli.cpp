@@ -3,7 +3,7 @@
 // search over one working directory, printed as tab-separated lines or JSON
 // lines.
 // The tool never asks anything and never writes a setting: its desktop
-// refuses every request, and its messages go to the error stream.
+// refuses every question, and its messages go to the error stream.
 #include "cli/cli.h"
 
 #include <cerrno>
@@ -69,7 +69,7 @@ std::string OnOneLine(const std::string& text)
     return line;
 }
 
-// A desktop that answers nothing; messages become lines on the error stream.
+// A desktop that answers no question; messages become lines on the error stream.
 class RefusingHost : public platform::HostUi {
 public:
     explicit RefusingHost(std::ostream& err) : err_(err) {}
@@ -81,7 +81,9 @@ public:
         return platform::MessageAnswer::Cancel;
     }
     std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
-    bool SetClipboardText(const std::string&) override { return false; }
+    // The window puts an unpacked issue's folder on the clipboard; the tool
+    // has none to fill and goes on as if it had.
+    bool SetClipboardText(const std::string&) override { return true; }
     void OpenTarget(const platform::shell::Target&) override {}
 
 private:

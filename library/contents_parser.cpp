@@ -362,6 +362,6 @@ std::vector<int> ParseContentsPages(const JournalCatalogue& catalogue, Library& 
 void ParseContents(platform::HostUi& host, const JournalCatalogue& catalogue, Library& library)
 {
     for (const int i : ParseContentsPages(catalogue, library))
-        host.ShowMessage(ContentsFilePath(catalogue, library, i), kOpenErrorCaption, platform::MessageIcon::Error,
-                         platform::MessageButtons::Ok);
+        host.ShowMessage(PathForDisplay(ContentsFilePath(catalogue, library, i)), kOpenErrorCaption,
+                         platform::MessageIcon::Error, platform::MessageButtons::Ok);
 }

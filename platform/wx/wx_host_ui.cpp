@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/wx/wx_host_ui.h"
 
+#include <algorithm>
+#include <climits>
+
 #include <wx/app.h>
 #include <wx/clipbrd.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
+#include <wx/progdlg.h>
 #include <wx/utils.h>
 
 #include "platform/paths.h"
@@ -96,6 +100,29 @@ void WxHostUi::OpenTarget(const platform::shell::Target& target)
         return;
     }
     OpenWithDesktop(host);
+}
+
+WxHostUi::~WxHostUi() = default;
+
+bool WxHostUi::ShowProgress(const platform::Progress& progress)
+{
+    const int total = static_cast<int>(std::clamp<std::size_t>(progress.total, 1, INT_MAX));
+    const int done = static_cast<int>(std::min<std::size_t>(progress.done, static_cast<std::size_t>(total)));
+    if (!progress_) {
+        // Before the main window is on screen the dialog stands on its own.
+        wxWindow* parent = DialogParent();
+        progress_ = std::make_unique<wxProgressDialog>(
+            From1251(progress.caption), From1251(progress.text), total, parent && parent->IsShown() ? parent : nullptr,
+            wxPD_CAN_ABORT | wxPD_APP_MODAL | wxPD_AUTO_HIDE | wxPD_ELAPSED_TIME | wxPD_REMAINING_TIME);
+    } else if (progress_->GetRange() != total) {
+        progress_->SetRange(total);
+    }
+    return progress_->Update(done, From1251(progress.text));
+}
+
+void WxHostUi::EndProgress()
+{
+    progress_.reset();
 }
 
 WxHostUi& TheHostUi()
