@@ -180,7 +180,7 @@ FavoritesReport FavoritesFile::Write(FavoritesStore& store)
             report.trouble = FavoritesTrouble::Unreadable;
         } else if (keepAsItIs_) {
             report.trouble = FavoritesTrouble::ReadOnly;
-        } else if (now.size >= 0 && !writable_(path_)) {
+        } else if (now.size >= 0 && (errno = 0, !writable_(path_))) {
             report.error = errno;
             report.trouble = FavoritesTrouble::ReadOnly;
         }

@@ -248,12 +248,13 @@ SaveResult RewriteInPlace(const std::filesystem::path& file, std::string_view by
         return {SaveResult::Failed, errno};
     // Room for the new contents first: a full disk then fails before a
     // single byte of the old contents is overwritten.
-    bool ok = ReserveSpace(fd, bytes.size()) && WriteAll(fd, bytes) &&
-              ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
-    const int error = errno;
-    ok = close(fd) == 0 && ok;
-    if (!ok)
-        return {SaveResult::Failed, error != 0 ? error : errno};
+    const bool written = ReserveSpace(fd, bytes.size()) && WriteAll(fd, bytes) &&
+                         ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
+    const int error = written ? 0 : errno;
+    if (close(fd) != 0 && written)
+        return {SaveResult::Failed, errno};
+    if (!written)
+        return {SaveResult::Failed, error};
     return {SaveResult::RewrittenInPlace, whyNotNew};
 }
 

@@ -9,9 +9,10 @@
 // A line that cannot be read costs only its own value and stays in the file.
 // Before a write drops such a line (the program sets a value of that name),
 // the hive as it was is copied to "registry.reg.damaged[.N]", unless a copy
-// there already holds the line. A file that cannot be read at all, or holds
-// nothing of a hive, reads as empty and is moved there by the first write.
-// Reads never touch the file.
+// there already holds the line. A file that cannot be read at all, holds
+// nothing of a hive or is larger than any hive grows (4 MB), reads as empty
+// and is moved there at start (SetAsideUnreadableHive) or by the first write.
+// Reads never touch the file; a file system without locks is written without.
 #include "platform/registry.h"
 
 #include "platform/file_lock.h"
