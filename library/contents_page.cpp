@@ -63,8 +63,7 @@ void CContentsPage::Tell(const FavoritesReport& report)
     if (report.withoutLock && !toldWithoutLock && frame->GetStatusBar()) {
         toldWithoutLock = true;
         frame->SetStatusText(
-            wxString::FromUTF8("Файловая система каталога избранного не поддерживает блокировки: "
-                               "избранное сохраняется без них"),
+            wxString::FromUTF8("Избранное сохраняется без блокировки: её не поддерживает файловая система"),
             0);
     }
     // What holds for the rest of the run is said once: the first change
