@@ -60,15 +60,27 @@ CContentsPage::~CContentsPage()
 
 void CContentsPage::Tell(const FavoritesReport& report)
 {
-    const bool cannotSave =
-        report.trouble == FavoritesTrouble::Unreadable || report.trouble == FavoritesTrouble::ReadOnly;
-    if (report.trouble == FavoritesTrouble::None || (cannotSave && toldCannotSave))
+    if (report.withoutLock && !toldWithoutLock && frame->GetStatusBar()) {
+        toldWithoutLock = true;
+        frame->SetStatusText(
+            wxString::FromUTF8("Избранное сохраняется без блокировки: её не поддерживает файловая система"),
+            0);
+    }
+    // What holds for the rest of the run is said once: the first change
+    // tells it, later ones say nothing more.
+    const bool forTheRun = report.trouble == FavoritesTrouble::Unreadable ||
+                           report.trouble == FavoritesTrouble::ReadOnly ||
+                           report.trouble == FavoritesTrouble::FolderReadOnly;
+    const bool inPlace = report.trouble == FavoritesTrouble::RewrittenInPlace;
+    if (report.trouble == FavoritesTrouble::None || (forTheRun && toldCannotSave) || (inPlace && toldInPlace))
         return;
-    toldCannotSave = toldCannotSave || cannotSave;
+    toldCannotSave = toldCannotSave || forTheRun;
+    toldInPlace = toldInPlace || inPlace;
     // Favourites lost without a word are what these boxes prevent.
-    const bool damaged = report.trouble == FavoritesTrouble::Damaged && !report.backup.empty();
+    const bool warning = (report.trouble == FavoritesTrouble::Damaged && !report.backup.empty()) || inPlace ||
+                         report.trouble == FavoritesTrouble::TooLarge;
     TheHostUi().ShowMessage(FavoritesTroubleText(report, favoritesFile.path()), "Vestrels",
-                            damaged ? platform::MessageIcon::Warning : platform::MessageIcon::Error,
+                            warning ? platform::MessageIcon::Warning : platform::MessageIcon::Error,
                             platform::MessageButtons::Ok);
 }
 
@@ -78,12 +90,13 @@ void CContentsPage::ShowFavorites(FavoritesStore fresh)
     favorites = std::move(fresh);
 }
 
-void CContentsPage::ChangeFavorites(FavoritesChange change)
+bool CContentsPage::ChangeFavorites(FavoritesChange change)
 {
     FavoritesStore fresh;
     const FavoritesReport report = favoritesFile.Apply(fresh, std::move(change));
     ShowFavorites(std::move(fresh));
     Tell(report);
+    return report.trouble != FavoritesTrouble::TooLarge;
 }
 
 bool CContentsPage::RefreshFavorites()
@@ -142,7 +155,7 @@ void CContentsPage::BuildLibrary()
     const CatalogueRepair repair = [this] {
         if (frame->journalsDlg.DoModal(frame) != wxID_OK)
             return false;
-        StoreCatalogue(frame->catalogue);
+        frame->StoreCatalogueChanges();
         return true;
     };
     // The message that the request limit ends the program has been shown.

@@ -7,6 +7,7 @@ list(APPEND VESTRELS_PLATFORM_SOURCES
   platform/files.cpp
   platform/read_problem.cpp
   platform/file_lock.cpp
+  platform/save_calls.cpp
   platform/process.cpp
   platform/shell.cpp)
 list(APPEND VESTRELS_PLATFORM_WX_SOURCES
