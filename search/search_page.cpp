@@ -20,6 +20,7 @@
 #include "app/main_frame.h"
 #include "articles/quillbox_view.h"
 #include "leftpane/left_view.h"
+#include "platform/wx/list_cursor.h"
 #include "platform/wx/wx_text.h"
 #include "search/search_ids.h"
 
@@ -107,6 +108,7 @@ void CSearchPage::OnInitPage()
         if (!entry.empty())
             combo->Append(From1251(entry));
     combo->ChangeValue(From1251(query));
+    EnableTypeAhead(resultList());
     LayOut();
 }
 
@@ -312,10 +314,11 @@ void CSearchPage::OnSelectionChanged(wxCommandEvent&)
     frame->listItemChosen = true;
     resultSelected = true;
     if (CQuillboxView* view = frame->articleView) {
-        view->Refresh();
+        view->ShowFirstFound();
         // The list takes the focus back when its own click or key handling
         // ends, so the view takes it after that.
-        view->CallAfter([view] { view->SetFocus(); });
+        if (!TypingAhead(resultList()))
+            view->CallAfter([view] { view->SetFocus(); });
     }
 }
 

@@ -20,3 +20,27 @@ void PlaceCursorWithoutSelecting(wxListBox* list)
         gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(view));
     list->GTKEnableEvents();
 }
+
+void EnableTypeAhead(wxListBox* list)
+{
+    if (list)
+        gtk_tree_view_set_enable_search(GTK_TREE_VIEW(list->m_treeview), TRUE);
+}
+
+// The field lives in a pop-up window of its own, modal and transient for the
+// list's window; no call names it, so it is found among the open windows.
+bool TypingAhead(const wxListBox* list)
+{
+    if (!list)
+        return false;
+    GtkWidget* owner = gtk_widget_get_toplevel(GTK_WIDGET(list->m_treeview));
+    GList* windows = gtk_window_list_toplevels();
+    bool open = false;
+    for (GList* item = windows; item && !open; item = item->next) {
+        GtkWindow* window = GTK_WINDOW(item->data);
+        open = gtk_window_get_window_type(window) == GTK_WINDOW_POPUP && gtk_widget_get_visible(GTK_WIDGET(window)) &&
+               gtk_window_get_modal(window) && GTK_WIDGET(gtk_window_get_transient_for(window)) == owner;
+    }
+    g_list_free(windows);
+    return open;
+}
