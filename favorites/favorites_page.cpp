@@ -100,6 +100,8 @@ void CFavoritesPage::RefreshSectionList()
         list->Append(names);
         for (std::size_t i = 0; i < positions.size(); ++i)
             positions[i] = first + static_cast<int>(i);
+        // Tabbing into the list must not choose a section by itself.
+        PlaceCursorWithoutSelecting(list);
     }
     if (CQuillboxView* view = frame->articleView) {
         view->SetIssueMode(false);

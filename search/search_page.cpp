@@ -254,8 +254,12 @@ void CSearchPage::AddResultRow(int issue)
     // Rows for a window that is gone are dropped.
     wxListBox* list = resultList();
     const Library& library = frame->leftPane->contentsPage.library;
-    if (list && issue < library.issueCount())
-        list->Append(From1251(library.issues[static_cast<std::size_t>(issue)].caption));
+    if (!list || issue >= library.issueCount())
+        return;
+    list->Append(From1251(library.issues[static_cast<std::size_t>(issue)].caption));
+    // Tabbing into the list must not choose a result by itself.
+    if (list->GetCount() == 1)
+        PlaceCursorWithoutSelecting(list);
 }
 
 void CSearchPage::UpdateQueryHistory()
