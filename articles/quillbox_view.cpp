@@ -171,6 +171,8 @@ std::optional<int> CQuillboxView::RevealedPosition()
 {
     const std::optional<int> entry = revealEntry;
     const bool found = revealFound;
+    if (!entry && !found)
+        return std::nullopt;
     revealEntry.reset();
     revealFound = false;
     const EntryRange range = CurrentEntryRange(state.issueMode, CurrentIndex(), Data());

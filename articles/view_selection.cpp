@@ -56,6 +56,8 @@ std::optional<int> CursorOf(const ArticleViewState& state, int currentIndex, con
     if (!range.shown || state.cursorIndex != currentIndex || state.cursorIssueMode != state.issueMode ||
         state.cursorEntry < 0 || state.cursorEntry >= static_cast<int>(range.entries.size()))
         return std::nullopt;
+    // Marks cleared by a page or a search take the selection, and so the cursor, with them.
+    if (range.entries[static_cast<std::size_t>(state.cursorEntry)].Mark() != kMarkSelected) return std::nullopt;
     return state.cursorEntry;
 }
 

@@ -32,7 +32,8 @@ PressOutcome PressAt(ArticleViewState& state, int currentIndex, const ArticleDat
 PressOutcome SelectPosition(ArticleViewState& state, int currentIndex, const ArticleData& data, int position);
 
 /// The cursor's position in `range`, none when it was chosen in another
-/// issue, section or mode, or lies past the range's end.
+/// issue, section or mode, lies past the range's end, or its entry is no
+/// longer marked selected.
 std::optional<int> CursorOf(const ArticleViewState& state, int currentIndex, const EntryRange& range);
 
 enum class CursorMove { Next, Previous, First, Last, NextFound, PreviousFound };
