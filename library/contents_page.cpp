@@ -131,6 +131,7 @@ void CContentsPage::OnInitPage()
     if (selectedIssue >= 0 && selectedIssue < library.issueCount())
         list->SetSelection(selectedIssue);
     PlaceCursorWithoutSelecting(list);
+    EnableTypeAhead(list);
     FitList();
     // GTK scrolls to the cursor while the list still has the size of its
     // resource, which leaves a fitted list scrolled down by a row.
@@ -209,7 +210,7 @@ void CContentsPage::InvalidateArticleView(bool focus)
 void CContentsPage::OnSelectionChanged(wxCommandEvent&)
 {
     selectedIssue = issueList()->GetSelection();
-    InvalidateArticleView(true);
+    InvalidateArticleView(!TypingAhead(issueList()));
     frame->listItemChosen = true;
     issueChosen = true;
 }
