@@ -13,6 +13,7 @@
 #include "app/main_frame.h"
 #include "articles/quillbox_view.h"
 #include "favorites/favorites_ids.h"
+#include "platform/wx/spoken_names.h"
 #include "leftpane/left_view.h"
 #include "platform/wx/wx_text.h"
 
@@ -52,6 +53,8 @@ wxListBox* CFavoritesPage::sectionList() const
 
 void CFavoritesPage::OnInitPage()
 {
+    // The list has no label of its own: the tab above it names it.
+    NameForScreenReaders(sectionList(), wxString::FromUTF8("Избранное"));
     FitList();
     startTimer.StartOnce(kStartDelayMs);
 }
