@@ -46,6 +46,16 @@ void LabelForScreenReaders(wxWindow* control, wxWindow* label)
     }
 }
 
+void ReadAsAlert(wxWindow* dialog)
+{
+    atk_object_set_role(gtk_widget_get_accessible(dialog->GetHandle()), ATK_ROLE_ALERT);
+}
+
+void ReadAsDialog(wxWindow* dialog)
+{
+    atk_object_set_role(gtk_widget_get_accessible(dialog->GetHandle()), ATK_ROLE_DIALOG);
+}
+
 void NameToolButtons(wxToolBar* toolBar)
 {
     // The toolkit's items stand in the tools' order, separators included.

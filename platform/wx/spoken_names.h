@@ -17,6 +17,11 @@ void NameForScreenReaders(wxWindow* control, const wxString& name);
 /// label and its field are linked.
 void LabelForScreenReaders(wxWindow* control, wxWindow* label);
 
+/// Makes a screen reader read `dialog` as an alert: its texts at once.
+void ReadAsAlert(wxWindow* dialog);
+/// A dialog without a caption bar is taken for a plain window otherwise.
+void ReadAsDialog(wxWindow* dialog);
+
 /// Names every button of `toolBar` after its tooltip.
 void NameToolButtons(wxToolBar* toolBar);
 
