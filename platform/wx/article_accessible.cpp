@@ -61,6 +61,7 @@ struct ListState {
     GtkWidget* widget = nullptr;
     AtkObject* accessible = nullptr;  ///< created when first asked for; one reference held
     AccessibleList told;
+    bool named = false;  ///< the list's name was given once
     std::vector<AtkObject*> items;  ///< one reference each
     int focusedItem = -1;
 
@@ -180,9 +181,10 @@ void Tell(ListState& state)
     if (!state.accessible)
         return;
     AccessibleList now = state.source();
-    if (now.name != state.told.name)
+    if (!state.named || now.name != state.told.name)
         atk_object_set_name(state.accessible, now.name.c_str());
-    if (!SameEntriesApartFromSelection(now, state.told) || state.items.size() != now.items.size())
+    state.named = true;
+    if (!SameEntriesApartFromSelection(now, state.told))
         ReplaceItems(state, now);
     else
         TellSelection(state, now);
@@ -210,8 +212,6 @@ AtkObject* GetAccessible(GtkWidget* widget)
     if (!state->accessible) {
         state->accessible = ATK_OBJECT(g_object_new(vestrels_drawn_list_get_type(), "widget", widget, nullptr));
         atk_object_initialize(state->accessible, widget);
-        state->told = AccessibleList{};
-        state->told.name = "\x01";  // differs from any real name: the first Tell names the list
         Tell(*state);
     }
     return state->accessible;
