@@ -198,17 +198,30 @@ void Tell(ListState& state)
 
 using GetAccessibleFunction = AtkObject* (*)(GtkWidget*);
 
-std::map<GtkWidgetClass*, GetAccessibleFunction>& OriginalSlots()
+/// The slots replaced, by the type whose class held them.
+std::map<GType, GetAccessibleFunction>& OriginalSlots()
 {
-    static std::map<GtkWidgetClass*, GetAccessibleFunction> slots;
+    static std::map<GType, GetAccessibleFunction> slots;
     return slots;
+}
+
+/// A type derived later from a replaced one inherits the replacement: its
+/// original is its nearest ancestor's.
+GetAccessibleFunction OriginalSlotOf(GtkWidget* widget)
+{
+    for (GType type = G_TYPE_FROM_INSTANCE(widget); type != 0; type = g_type_parent(type)) {
+        const auto found = OriginalSlots().find(type);
+        if (found != OriginalSlots().end())
+            return found->second;
+    }
+    return GTK_WIDGET_CLASS(g_type_class_peek(GTK_TYPE_WIDGET))->get_accessible;
 }
 
 AtkObject* GetAccessible(GtkWidget* widget)
 {
     ListState* state = StateOf(widget);
     if (!state)
-        return OriginalSlots().at(GTK_WIDGET_GET_CLASS(widget))(widget);
+        return OriginalSlotOf(widget)(widget);
     if (!state->accessible) {
         state->accessible = ATK_OBJECT(g_object_new(vestrels_drawn_list_get_type(), "widget", widget, nullptr));
         atk_object_initialize(state->accessible, widget);
@@ -222,7 +235,7 @@ void ReplaceSlotOnce(GtkWidget* widget)
     GtkWidgetClass* widgetClass = GTK_WIDGET_GET_CLASS(widget);
     if (widgetClass->get_accessible == GetAccessible)
         return;
-    OriginalSlots().emplace(widgetClass, widgetClass->get_accessible);
+    OriginalSlots().emplace(G_TYPE_FROM_INSTANCE(widget), widgetClass->get_accessible);
     widgetClass->get_accessible = GetAccessible;
 }
 
