@@ -29,6 +29,7 @@ SpokenEntries DescribeShownEntries(bool issueMode, int currentIndex, const Artic
         item.description = parts.annotation;
         item.heading = issueMode && entry.link->empty();
         item.selected = entry.Mark() == kMarkSelected;
+        item.place = *entry.hitRect;
         spoken.entries.push_back(std::move(item));
     }
     return spoken;

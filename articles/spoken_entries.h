@@ -14,6 +14,7 @@ struct SpokenEntry {
     std::string description;  ///< the annotation, empty without one
     bool heading = false;     ///< a section heading of an issue: not an article
     bool selected = false;
+    HitRect place;  ///< where the last paint drew its title, client coordinates
     bool operator==(const SpokenEntry&) const = default;
 };
 

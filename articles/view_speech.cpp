@@ -21,6 +21,8 @@ AccessibleList AccessibleArticles(bool issueMode, int currentIndex, const Articl
     list.name = Utf8(spoken.name);
     list.items.reserve(spoken.entries.size());
     for (const SpokenEntry& entry : spoken.entries)
-        list.items.push_back(AccessibleItem{Utf8(entry.name), Utf8(entry.description), entry.heading, entry.selected});
+        list.items.push_back(AccessibleItem{Utf8(entry.name), Utf8(entry.description), entry.heading, entry.selected,
+                                            {entry.place.left, entry.place.top, entry.place.right - entry.place.left,
+                                             entry.place.bottom - entry.place.top}});
     return list;
 }

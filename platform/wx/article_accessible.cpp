@@ -30,6 +30,8 @@ struct VestrelsListItem {
     int index;
     gboolean selected;
     gboolean focused;
+    gboolean showing;
+    GdkRectangle place;
 };
 struct VestrelsListItemClass {
     AtkObjectClass parent_class;
@@ -44,7 +46,9 @@ struct VestrelsDrawnListClass {
 
 }  // extern "C"
 
-G_DEFINE_TYPE(VestrelsListItem, vestrels_list_item, ATK_TYPE_OBJECT)
+static void vestrels_list_item_component_init(AtkComponentIface* iface);
+G_DEFINE_TYPE_WITH_CODE(VestrelsListItem, vestrels_list_item, ATK_TYPE_OBJECT,
+                        G_IMPLEMENT_INTERFACE(ATK_TYPE_COMPONENT, vestrels_list_item_component_init))
 G_DEFINE_TYPE(VestrelsDrawnList, vestrels_drawn_list, GTK_TYPE_WIDGET_ACCESSIBLE)
 
 namespace {
@@ -58,6 +62,7 @@ VestrelsListItem* AsItem(AtkObject* object)
 /// screen reader was last told, and the objects it was given.
 struct ListState {
     std::function<AccessibleList()> source;
+    wxWindow* window = nullptr;
     GtkWidget* widget = nullptr;
     AtkObject* accessible = nullptr;  ///< created when first asked for; one reference held
     AccessibleList told;
@@ -139,6 +144,18 @@ void ReplaceItems(ListState& state, const AccessibleList& now)
     }
 }
 
+/// Places change with every scroll; they are asked for, not announced.
+void UpdatePlaces(ListState& state, const AccessibleList& now)
+{
+    const wxSize client = state.window->GetClientSize();
+    for (std::size_t i = 0; i < state.items.size(); ++i) {
+        const AccessiblePlace& place = now.items[i].place;
+        VestrelsListItem* item = AsItem(state.items[i]);
+        item->place = GdkRectangle{place.x, place.y, place.width, place.height};
+        item->showing = place.width > 0 && place.height > 0 && place.y < client.y && place.y + place.height > 0;
+    }
+}
+
 void TellSelection(ListState& state, const AccessibleList& now)
 {
     for (std::size_t i = 0; i < state.items.size(); ++i) {
@@ -188,6 +205,7 @@ void Tell(ListState& state)
         ReplaceItems(state, now);
     else
         TellSelection(state, now);
+    UpdatePlaces(state, now);
     TellFocus(state, now);
     state.told = std::move(now);
 }
@@ -260,10 +278,12 @@ void OnDestroy(GtkWidget* widget, gpointer)
 static AtkStateSet* vestrels_list_item_ref_state_set(AtkObject* object)
 {
     AtkStateSet* set = ATK_OBJECT_CLASS(vestrels_list_item_parent_class)->ref_state_set(object);
-    for (AtkStateType type : {ATK_STATE_ENABLED, ATK_STATE_SENSITIVE, ATK_STATE_VISIBLE, ATK_STATE_SHOWING,
-                              ATK_STATE_SELECTABLE, ATK_STATE_FOCUSABLE})
+    for (AtkStateType type :
+         {ATK_STATE_ENABLED, ATK_STATE_SENSITIVE, ATK_STATE_VISIBLE, ATK_STATE_SELECTABLE, ATK_STATE_FOCUSABLE})
         atk_state_set_add_state(set, type);
     const VestrelsListItem* item = AsItem(object);
+    if (item->showing)
+        atk_state_set_add_state(set, ATK_STATE_SHOWING);
     if (item->selected)
         atk_state_set_add_state(set, ATK_STATE_SELECTED);
     if (item->focused)
@@ -274,6 +294,35 @@ static AtkStateSet* vestrels_list_item_ref_state_set(AtkObject* object)
 static gint vestrels_list_item_get_index_in_parent(AtkObject* object)
 {
     return AsItem(object)->index;
+}
+
+static void vestrels_list_item_get_extents(AtkComponent* component, gint* x, gint* y, gint* width, gint* height,
+                                           AtkCoordType coordinates)
+{
+    const VestrelsListItem* item = AsItem(ATK_OBJECT(component));
+    AtkObject* list = atk_object_get_parent(ATK_OBJECT(component));
+    const ListState* state = list ? StateOfList(list) : nullptr;
+    *x = *y = *width = *height = 0;
+    if (!state)
+        return;
+    wxPoint origin(item->place.x, item->place.y);
+    if (coordinates != ATK_XY_PARENT)
+        origin = state->window->ClientToScreen(origin);
+    GdkWindow* top = gtk_widget_get_window(gtk_widget_get_toplevel(state->widget));
+    if (coordinates == ATK_XY_WINDOW && top) {
+        gint left = 0, upper = 0;
+        gdk_window_get_origin(top, &left, &upper);
+        origin -= wxPoint(left, upper);
+    }
+    *x = origin.x;
+    *y = origin.y;
+    *width = item->place.width;
+    *height = item->place.height;
+}
+
+static void vestrels_list_item_component_init(AtkComponentIface* iface)
+{
+    iface->get_extents = vestrels_list_item_get_extents;
 }
 
 static void vestrels_list_item_class_init(VestrelsListItemClass* klass)
@@ -327,6 +376,7 @@ void ExposeAsAccessibleList(wxWindow* window, std::function<AccessibleList()> so
     GtkWidget* widget = window->GetHandle();
     auto* state = new ListState;
     state->source = std::move(source);
+    state->window = window;
     state->widget = widget;
     g_object_set_qdata_full(G_OBJECT(widget), StateQuark(), state,
                             [](gpointer data) { delete static_cast<ListState*>(data); });

@@ -11,12 +11,21 @@
 
 class wxWindow;
 
+/// A rectangle in the window's client coordinates.
+struct AccessiblePlace {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const AccessiblePlace&) const = default;
+};
+
 /// One entry as the screen reader gets it (UTF-8).
 struct AccessibleItem {
     std::string name;
     std::string description;
     bool heading = false;
     bool selected = false;
+    /// Where it is drawn, in the window's client coordinates: magnifiers
+    /// follow the cursor there, and an entry scrolled away is not showing.
+    AccessiblePlace place;
     bool operator==(const AccessibleItem&) const = default;
 };
 
