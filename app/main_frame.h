@@ -81,6 +81,7 @@ private:
     bool waitingToBeShown = true;
 
     bool CreateBars();
+    wxStatusBar* OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name) override;
     bool CreatePanes();
     void ApplyStoredPlacement();
     void OnShownOnScreen();

@@ -11,6 +11,8 @@
 #include "app/pane_link.h"
 #include "app/quillbox_doc.h"
 #include "articles/font_request.h"
+#include "articles/view_selection.h"
+#include "articles/view_speech.h"
 #include "articles/wx_fonts.h"
 #include "favorites/favorites_flows.h"
 #include "leftpane/left_view.h"
@@ -101,6 +103,7 @@ bool CQuillboxView::Create(wxWindow* parent, const wxSize& size)
     state.scrollPosition = 0;
     link = std::make_unique<CPaneLink>(frame->document(), [this](long hint) { OnDocumentUpdate(hint); });
     frame->articleView = this;
+    ExposeAsAccessibleList(this, [this] { return AccessibleArticles(state.issueMode, CurrentIndex(), Data()); });
     return true;
 }
 
@@ -147,6 +150,8 @@ void CQuillboxView::Draw(wxDC& dc)
     }
     if (result.rangeSet || result.thumbToZero)
         ShowScrollState(result.rangeSet);
+    // Every change of the entries, the selection or the cursor ends in a paint.
+    NotifyAccessibleList(this);
 
     PixelRect clip{};
     bool clipping = false;

@@ -15,6 +15,7 @@
 #include "favorites/favorites_ids.h"
 #include "leftpane/left_view.h"
 #include "platform/wx/list_cursor.h"
+#include "platform/wx/spoken_names.h"
 #include "platform/wx/wx_text.h"
 
 namespace {
@@ -54,6 +55,8 @@ wxListBox* CFavoritesPage::sectionList() const
 void CFavoritesPage::OnInitPage()
 {
     EnableTypeAhead(sectionList());
+    // The list has no label of its own: the tab above it names it.
+    NameForScreenReaders(sectionList(), wxString::FromUTF8("Избранное"));
     FitList();
     startTimer.StartOnce(kStartDelayMs);
 }

@@ -13,6 +13,7 @@
 #include "favorites/favorites_ops.h"
 #include "library/article_target.h"
 #include "library/discovery.h"
+#include "platform/wx/spoken_names.h"
 #include "platform/files.h"
 #include "platform/text1251.h"
 #include "platform/wx/list_cursor.h"
@@ -121,6 +122,8 @@ void CContentsPage::OnInitPage()
         BuildLibrary();
 
     wxListBox* list = issueList();
+    // The list has no label of its own: the tab above it names it.
+    NameForScreenReaders(list, wxString::FromUTF8("Оглавление"));
     wxArrayString rows;
     for (IssueRecord& issue : library.issues) {
         rows.Add(From1251(issue.caption));

@@ -17,4 +17,7 @@ list(APPEND VESTRELS_PLATFORM_WX_SOURCES
   platform/wx/close_signals.cpp
   platform/wx/list_cursor.cpp
   platform/wx/fill_items.cpp
-  platform/wx/desktop_setup.cpp)
+  platform/wx/desktop_setup.cpp
+  platform/wx/article_accessible.cpp
+  platform/wx/spoken_names.cpp
+  platform/wx/text_scale.cpp)

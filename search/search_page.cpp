@@ -21,6 +21,7 @@
 #include "articles/quillbox_view.h"
 #include "leftpane/left_view.h"
 #include "platform/wx/list_cursor.h"
+#include "platform/wx/spoken_names.h"
 #include "platform/wx/wx_text.h"
 #include "search/search_ids.h"
 
@@ -97,6 +98,8 @@ wxListBox* CSearchPage::resultList() const
 void CSearchPage::OnInitPage()
 {
     wxWindow* page = window();
+    LabelForScreenReaders(queryBox(), page->FindWindow(ID_QUERY_LABEL));
+    LabelForScreenReaders(resultList(), page->FindWindow(ID_RESULTS_LABEL));
     dynamic_cast<wxCheckBox*>(page->FindWindow(ID_WHOLE_WORD))->SetValue(wholeWord != 0);
     dynamic_cast<wxCheckBox*>(page->FindWindow(ID_MATCH_CASE))->SetValue(matchCase != 0);
     resultIssues.assign(static_cast<std::size_t>(frame->leftPane->contentsPage.issueCount()), 0);
