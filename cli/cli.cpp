@@ -85,6 +85,7 @@ public:
     // has none to fill and goes on as if it had.
     bool SetClipboardText(const std::string&) override { return true; }
     void OpenTarget(const platform::shell::Target&) override {}
+    bool SpeaksEnglish() const override { return true; }
 
 private:
     std::ostream& err_;

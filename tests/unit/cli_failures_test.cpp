@@ -46,6 +46,8 @@ TEST(CliFailures, EndWithAMessageNamingTheFileAndTheReason)
     const std::string contents59 = journals.Join("izone59/frame/left.htm");
     const std::string article = journals.Join("izone57/text/a2.htm");
     const std::string absent = journals.Join("absent");
+    TempDir archives;  // unpacked by the tool as by the window; its failure said in the tool's words
+    archives.Write("shelf/izone70.chm", "no archive at all");
 
     struct Case {
         std::vector<std::string> args;
@@ -65,6 +67,8 @@ TEST(CliFailures, EndWithAMessageNamingTheFileAndTheReason)
         {{"--dir", dir, "search", "--text", "modem"}, "", 0, "cannot read the article " + article + ": it is a folder"},
         {{"--dir", dir, "search", "--text", "nowhere"}, "", 2, "cannot read the article " + article},
         {{"--dir", dir, "search", "nowhere"}, "", 2, "cannot read the contents page " + contents59 + ": it is a folder"},
+        {{"--dir", archives.Join("shelf"), "list"}, "", 1,
+         "cannot unpack " + archives.Join("shelf/izone70.chm") + ": it cannot be read as a compiled-help archive"},
         {{"--dir", dir, "list"}, "", 0, ""},
     };
     for (const Case& c : cases) {
