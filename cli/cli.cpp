@@ -25,6 +25,7 @@
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/text1251.h"
+#include "search/parallel_text_search.h"
 #include "search/search_engine.h"
 
 namespace {
@@ -200,7 +201,7 @@ bool PrintSearch(platform::HostUi& host, const JournalCatalogue& catalogue, Libr
     std::vector<std::int32_t> rows;
     if (search.inText) {
         CollectingSink sink;
-        RunTextSearch(library, query, sink);
+        RunTextSearchInParallel(library, query, sink, search.jobs);
         rows = std::move(sink.rows);
     } else {
         rows = SearchTitles(library, query);
