@@ -97,6 +97,14 @@ std::optional<std::string> FindOnDisk(const std::string& folder, const std::stri
 
 }  // namespace
 
+std::string ToHostAsWritten(std::string_view internalPath)
+{
+    std::string exact = !internalPath.empty() && IsSeparator(internalPath.front()) ? "/" : "";
+    for (const std::string& segment : Segments(internalPath))
+        exact = JoinHost(exact, NameToHost(segment));
+    return exact.empty() ? "." : exact;
+}
+
 std::string ToHost(std::string_view internalPath)
 {
     const bool absolute = !internalPath.empty() && IsSeparator(internalPath.front());
@@ -105,12 +113,10 @@ std::string ToHost(std::string_view internalPath)
     // Nearly every path names existing entries exactly: when the whole path
     // is there as written, so is each of its prefixes, and the lookup below
     // would keep every name; one lstat settles it without listing a folder.
-    std::string exact = absolute ? "/" : "";
-    for (const std::string& segment : segments)
-        exact = JoinHost(exact, NameToHost(segment));
+    const std::string exact = ToHostAsWritten(internalPath);
     struct stat st;
-    if (exact.empty() || lstat(exact.c_str(), &st) == 0)
-        return exact.empty() ? "." : exact;
+    if (lstat(exact.c_str(), &st) == 0)
+        return exact;
 
     std::string host = absolute ? "/" : "";
     bool stillOnDisk = true;  // below a missing segment nothing can be found

@@ -17,13 +17,15 @@ VESTRELS_RUN_PACKAGES=(
 
 # What the test suite adds: the test and benchmark libraries, clang for the
 # fuzz targets, a virtual display and a robot for the window tests, chmcmd
-# (fp-utils) for compiled-help issues, the desktop files' validators, and the
-# Debian package's build and lintian.
+# (fp-utils) for compiled-help issues, the desktop files' validators, the
+# Debian package's build and lintian, and ripgrep, which the text search's
+# benchmark measures itself against.
 VESTRELS_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev clang
   xvfb xauth xdotool fp-utils
   desktop-file-utils appstream
   dpkg-dev lintian
+  ripgrep
 )
 
 # vestrels_install_packages PACKAGE...: installs those not installed yet.

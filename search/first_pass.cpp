@@ -4,6 +4,7 @@
 #include "search/first_pass.h"
 
 #include <bit>
+#include <cstdint>
 
 #include "platform/text1251.h"
 
@@ -87,10 +88,20 @@ const char* FirstPass::FindCandidate(const char* from, const char* to) const
 #if defined(__SSE2__)
     const __m128i first = _mm_set1_epi8(static_cast<char>(anchorBytes_[0]));
     const __m128i second = _mm_set1_epi8(static_cast<char>(anchorBytes_[1]));
-    for (; to - p >= 16; p += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        auto mask =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, first), _mm_cmpeq_epi8(v, second))));
+    const auto hits = [&](const char* at) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        return _mm_or_si128(_mm_cmpeq_epi8(v, first), _mm_cmpeq_epi8(v, second));
+    };
+    // The anchor is rare: 64 bytes are tested at once, and only a block
+    // that holds one is looked at byte by byte.
+    for (; to - p >= 64; p += 64) {
+        const __m128i a = hits(p), b = hits(p + 16), c = hits(p + 32), d = hits(p + 48);
+        if (!_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d))))
+            continue;
+        std::uint64_t mask = static_cast<std::uint32_t>(_mm_movemask_epi8(a)) |
+                             static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(b))) << 16 |
+                             static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(c))) << 32 |
+                             static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(d))) << 48;
         for (; mask; mask &= mask - 1) {
             const char* hit = p + std::countr_zero(mask);
             if (QueryFitsAround(from, hit, to))
