@@ -37,21 +37,39 @@ FirstPass::FirstPass(const SearchQuery& query) : query_(query.searchText())
     if (query_.empty())
         return;
     static const std::array<int, 256> commonness = Commonness();
+    const auto rarity = [&](std::size_t j) { return commonness[static_cast<unsigned char>(query_[j])]; };
     for (std::size_t j = 1; j < query_.size(); ++j)
-        if (commonness[static_cast<unsigned char>(query_[j])] < commonness[static_cast<unsigned char>(query_[anchor_])])
+        if (rarity(j) < rarity(anchor_))
             anchor_ = j;
-    // The scan looks for at most two raw bytes: a letter and its capital.
+    active_ = RawBytes(query_[anchor_], anchorBytes_);
+    // The anchor's rarer neighbour in the query is tested beside it, or the
+    // tag byte that may stand there instead.
+    const bool hasLeft = anchor_ > 0, hasRight = anchor_ + 1 < query_.size();
+    if (!hasLeft && !hasRight)
+        return;
+    const bool right = hasRight && (!hasLeft || rarity(anchor_ + 1) <= rarity(anchor_ - 1));
+    std::array<unsigned char, 2> raw{};
+    if (!RawBytes(query_[right ? anchor_ + 1 : anchor_ - 1], raw))
+        return;
+    neighbourOffset_ = right ? 1 : -1;
+    neighbourBytes_ = {raw[0], raw[1], static_cast<unsigned char>(right ? '<' : '>')};
+}
+
+/// The raw bytes that fold to `folded`, when there are one or two of them
+/// (a letter and its capital); the one is given twice.
+bool FirstPass::RawBytes(char folded, std::array<unsigned char, 2>& raw) const
+{
     int count = 0;
     for (int b = 0; b < 256; ++b) {
-        if (fold_[static_cast<std::size_t>(b)] != static_cast<unsigned char>(query_[anchor_]))
+        if (fold_[static_cast<std::size_t>(b)] != static_cast<unsigned char>(folded))
             continue;
         if (count == 2)
-            return;
-        anchorBytes_[static_cast<std::size_t>(count++)] = static_cast<unsigned char>(b);
+            return false;
+        raw[static_cast<std::size_t>(count++)] = static_cast<unsigned char>(b);
     }
     if (count == 1)
-        anchorBytes_[1] = anchorBytes_[0];
-    active_ = count > 0;
+        raw[1] = raw[0];
+    return count > 0;
 }
 
 void FirstPass::PassOver(TagFilter& filter, const char* from, const char* to)
@@ -86,15 +104,31 @@ const char* FirstPass::FindCandidate(const char* from, const char* to) const
 {
     const char* p = from;
 #if defined(__SSE2__)
-    const __m128i first = _mm_set1_epi8(static_cast<char>(anchorBytes_[0]));
-    const __m128i second = _mm_set1_epi8(static_cast<char>(anchorBytes_[1]));
+    const auto splat = [](unsigned char b) { return _mm_set1_epi8(static_cast<char>(b)); };
+    const __m128i anchor0 = splat(anchorBytes_[0]), anchor1 = splat(anchorBytes_[1]);
+    const __m128i beside0 = splat(neighbourBytes_[0]), beside1 = splat(neighbourBytes_[1]);
+    const __m128i beside2 = splat(neighbourBytes_[2]);
+    const auto load = [](const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
+    // Sixteen places at once: the anchor there and, when the query has more
+    // than one byte, its neighbour (or a tag byte) beside it.
     const auto hits = [&](const char* at) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        return _mm_or_si128(_mm_cmpeq_epi8(v, first), _mm_cmpeq_epi8(v, second));
+        const __m128i v = load(at);
+        const __m128i anchors = _mm_or_si128(_mm_cmpeq_epi8(v, anchor0), _mm_cmpeq_epi8(v, anchor1));
+        if (neighbourOffset_ == 0)
+            return anchors;
+        const __m128i n = load(at + neighbourOffset_);
+        const __m128i beside = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(n, beside0), _mm_cmpeq_epi8(n, beside1)),
+                                            _mm_cmpeq_epi8(n, beside2));
+        return _mm_and_si128(anchors, beside);
     };
-    // The anchor is rare: 64 bytes are tested at once, and only a block
-    // that holds one is looked at byte by byte.
-    for (; to - p >= 64; p += 64) {
+    // The neighbour's loads stay within [from, to): the first place has no
+    // byte before it, the last none after it.
+    if (neighbourOffset_ < 0 && p < to) {
+        if (IsAnchor(*p) && QueryFitsAround(from, p, to))
+            return p;
+        ++p;
+    }
+    for (; to - p >= 64 + 1; p += 64) {
         const __m128i a = hits(p), b = hits(p + 16), c = hits(p + 32), d = hits(p + 48);
         if (!_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d))))
             continue;
@@ -109,11 +143,9 @@ const char* FirstPass::FindCandidate(const char* from, const char* to) const
         }
     }
 #endif
-    for (; p < to; ++p) {
-        const auto byte = static_cast<unsigned char>(*p);
-        if ((byte == anchorBytes_[0] || byte == anchorBytes_[1]) && QueryFitsAround(from, p, to))
+    for (; p < to; ++p)
+        if (IsAnchor(*p) && QueryFitsAround(from, p, to))
             return p;
-    }
     return to;
 }
 

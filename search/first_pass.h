@@ -41,7 +41,16 @@ private:
     std::string query_;    ///< as matched (folded unless case matters)
     std::size_t anchor_ = 0;
     std::array<unsigned char, 2> anchorBytes_{};  ///< the raw bytes that fold to the anchor
+    int neighbourOffset_ = 0;                     ///< -1 or 1: where the neighbour tested with it stands; 0 none
+    std::array<unsigned char, 3> neighbourBytes_{};  ///< its raw bytes and the tag byte that may stand there
     std::array<unsigned char, 256> fold_{};
+
+    bool RawBytes(char folded, std::array<unsigned char, 2>& raw) const;
+    bool IsAnchor(char byte) const
+    {
+        const auto raw = static_cast<unsigned char>(byte);
+        return raw == anchorBytes_[0] || raw == anchorBytes_[1];
+    }
 
     /// The first anchor byte in [from, to) with a place for the query
     /// around it, or `to`. `from` and `to` are line starts.
