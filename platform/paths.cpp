@@ -30,26 +30,32 @@ bool IsAscii(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-/// The segments of an internal path after the rules of a Windows volume:
-/// empty and "." segments go, trailing dots of a name are ignored (so
-/// "izone57." is "izone57" and "..." is "."), ".." stays.
-std::vector<std::string> Segments(std::string_view path)
+/// Calls `visit` with each segment of an internal path after the rules of a
+/// Windows volume: empty and "." segments go, trailing dots of a name are
+/// ignored (so "izone57." is "izone57" and "..." is "."), ".." stays.
+template <class Visit>
+void ForEachSegment(std::string_view path, Visit&& visit)
 {
-    std::vector<std::string> segments;
     std::size_t start = 0;
     while (start <= path.size()) {
         std::size_t end = start;
         while (end < path.size() && !IsSeparator(path[end]))
             ++end;
-        std::string segment(path.substr(start, end - start));
+        std::string_view segment = path.substr(start, end - start);
         if (segment != "..") {
             while (!segment.empty() && segment.back() == '.')
-                segment.pop_back();
+                segment.remove_suffix(1);
         }
         if (!segment.empty())
-            segments.push_back(std::move(segment));
+            visit(segment);
         start = end + 1;
     }
+}
+
+std::vector<std::string> Segments(std::string_view path)
+{
+    std::vector<std::string> segments;
+    ForEachSegment(path, [&](std::string_view segment) { segments.emplace_back(segment); });
     return segments;
 }
 
@@ -100,8 +106,15 @@ std::optional<std::string> FindOnDisk(const std::string& folder, const std::stri
 std::string ToHostAsWritten(std::string_view internalPath)
 {
     std::string exact = !internalPath.empty() && IsSeparator(internalPath.front()) ? "/" : "";
-    for (const std::string& segment : Segments(internalPath))
-        exact = JoinHost(exact, NameToHost(segment));
+    exact.reserve(internalPath.size() + 1);
+    ForEachSegment(internalPath, [&](std::string_view segment) {
+        if (!exact.empty() && exact.back() != '/')
+            exact += '/';
+        if (IsAscii(segment))
+            exact += segment;
+        else
+            exact += NameToHost(segment);
+    });
     return exact.empty() ? "." : exact;
 }
 
