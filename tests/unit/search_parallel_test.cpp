@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The text search on several workers with its first pass, against the rules
-// as written, on generated collections: the same rows, marks and matched
-// issues for every number of workers and every size of read piece; and the
-// tag filter's state after each file, through the first pass and as decided
-// by the file's last "<" or ">", against the filter as written.
+// The text search on several workers with its first pass against the rules
+// as written, on generated collections, for every number of workers and size
+// of read piece; and the tag filter's state after each file through the
+// first pass, and as the file's last "<" or ">" decides.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -42,8 +41,7 @@ public:
     void AddResult(int, int issue) override { rows.push_back(issue); }
     std::vector<int> progress;
     std::vector<std::int32_t> rows;
-    std::vector<std::string> files;  ///< what each readable article file held, in reading order
-    std::vector<bool> inTagAfter;    ///< the filter's state after each of them
+    std::vector<std::pair<std::string, bool>> files;  ///< each readable file, in order, and `inTag` after it
 
     void Run(Library& library, const SearchQuery& query)
     {
@@ -71,8 +69,7 @@ public:
                         issue.articles[k].mark = kMarkFound;
                     }
                 }
-                files.push_back(*bytes);
-                inTagAfter.push_back(inTag);
+                files.emplace_back(*bytes, inTag);
             }
             if (issue.matched)
                 AddResult(0, i);
@@ -109,7 +106,6 @@ public:
 
     TempDir dir;
     Library library;
-
 private:
     const CollectionShape& shape_;
     std::mt19937& random_;
@@ -143,32 +139,17 @@ private:
     }
 };
 
-/// Every mark as a search never leaves it, and no issue matched.
-void Reset(Library& library)
-{
-    for (IssueRecord& issue : library.issues) {
-        issue.matched = 0;
-        for (ArticleEntry& entry : issue.articles)
-            entry.mark = kMarkSelected;
-    }
-}
-
-std::vector<std::int32_t> MarksAndMatches(const Library& library)
+/// Every issue's `matched` and marks, after setting them as no search
+/// leaves them when `reset`.
+std::vector<std::int32_t> MarksAndMatches(Library& library, bool reset)
 {
     std::vector<std::int32_t> all;
-    for (const IssueRecord& issue : library.issues) {
-        all.push_back(issue.matched);
-        for (const ArticleEntry& entry : issue.articles)
-            all.push_back(entry.mark);
+    for (IssueRecord& issue : library.issues) {
+        all.push_back(issue.matched = reset ? 0 : issue.matched);
+        for (ArticleEntry& entry : issue.articles)
+            all.push_back(entry.mark = reset ? kMarkSelected : entry.mark);
     }
     return all;
-}
-
-/// The state after `bytes` as decided by their last "<" or ">".
-bool InTagAfter(const std::string& bytes, bool before)
-{
-    const std::size_t last = bytes.find_last_of("<>");
-    return last == std::string::npos ? before : bytes[last] == '<';
 }
 
 TEST(SearchParallel, AgreesWithThePlainSearchOnGeneratedCollections)
@@ -193,39 +174,39 @@ TEST(SearchParallel, AgreesWithThePlainSearchOnGeneratedCollections)
             Library& library = collection.library;
             for (const SearchQuery& query : queries) {
                 const std::string what = std::string(shape.name) + " / " + query.searchText();
-                Reset(library);
+                MarksAndMatches(library, true);
                 PlainSearch plain;
                 plain.Run(library, query);
-                const std::vector<std::int32_t> expected = MarksAndMatches(library);
+                const std::vector<std::int32_t> expected = MarksAndMatches(library, false);
 
                 // The state after every file, as its last "<" or ">" decides
                 // and through the first pass in pieces of every size.
                 const FirstPass pass(query);
                 bool before = false;
-                for (std::size_t f = 0; f < plain.files.size(); ++f) {
-                    ASSERT_EQ(InTagAfter(plain.files[f], before), plain.inTagAfter[f]) << what << " file " << f;
+                for (const auto& [bytes, after] : plain.files) {
+                    const std::size_t last = bytes.find_last_of("<>");
+                    ASSERT_EQ(last == std::string::npos ? before : bytes[last] == '<', after) << what << " " << bytes;
                     for (const std::size_t piece : shape.pieces) {
                         TagFilter filter;
                         filter.inTag = before;
                         const auto ignore = [](std::string_view) {};
-                        for (std::size_t at = 0; at < plain.files[f].size(); at += piece)
-                            pass.Feed(filter, std::string_view(plain.files[f]).substr(at, piece), ignore);
+                        for (std::size_t at = 0; at < bytes.size(); at += piece)
+                            pass.Feed(filter, std::string_view(bytes).substr(at, piece), ignore);
                         filter.Finish(ignore);
-                        ASSERT_EQ(filter.inTag, plain.inTagAfter[f]) << what << " file " << f << " piece " << piece;
+                        ASSERT_EQ(filter.inTag, after) << what << " piece " << piece << " " << bytes;
                     }
-                    before = plain.inTagAfter[f];
+                    before = after;
                 }
 
                 for (const int jobs : shape.jobs) {
                     for (const std::size_t piece : shape.pieces) {
-                        Reset(library);
+                        MarksAndMatches(library, true);
                         PlainSearch parallel;
                         RunTextSearchInParallel(library, query, parallel, jobs, piece);
-                        const std::string where = what + " jobs " + std::to_string(jobs) + " piece " +
-                                                  std::to_string(piece);
-                        ASSERT_EQ(parallel.rows, plain.rows) << where;
-                        ASSERT_EQ(parallel.progress, plain.progress) << where;
-                        ASSERT_EQ(MarksAndMatches(library), expected) << where;
+                        SCOPED_TRACE(what + " jobs " + std::to_string(jobs) + " piece " + std::to_string(piece));
+                        ASSERT_EQ(parallel.rows, plain.rows);
+                        ASSERT_EQ(parallel.progress, plain.progress);
+                        ASSERT_EQ(MarksAndMatches(library, false), expected);
                     }
                 }
             }
