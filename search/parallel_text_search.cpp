@@ -169,7 +169,10 @@ void RunTextSearchInParallel(Library& library, const SearchQuery& query, TextSea
     if (jobs <= 0)
         jobs = DefaultSearchJobs();
     ParallelSearch search(library, query, sink, readPiece);
-    jobs = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(jobs), search.TaskCount()));
+    // More workers than articles would wait for nothing; more than a few
+    // hundred only cost memory.
+    constexpr std::size_t kMostJobs = 256;
+    jobs = static_cast<int>(std::min({static_cast<std::size_t>(jobs), search.TaskCount(), kMostJobs}));
     if (jobs <= 1) {
         RunTextSearch(library, query, sink, readPiece);
         return;

@@ -19,12 +19,12 @@
 /// The number of workers by default: one per core.
 int DefaultSearchJobs();
 
-/// RunTextSearch on `jobs` workers (0 or less: DefaultSearchJobs). Every
-/// worker holds one piece of a file at a time. The sink is called from the
-/// workers: Abandoned from any of them at any time, the other calls from one
-/// at a time; it is not asked to pause. A cancel or
-/// an abandonment stops the search between two issues, and issues read ahead
-/// of that point keep the marks their reading left. With one job, or one
-/// article to read, it is RunTextSearch itself.
+/// RunTextSearch on `jobs` workers (0 or less: DefaultSearchJobs; no more
+/// than there are articles, and at most 256). Every worker holds one piece
+/// of a file at a time. The sink is called from the workers: Abandoned from
+/// any of them at any time, the other calls from one at a time; it is not
+/// asked to pause. A cancel or an abandonment stops the search between two
+/// issues, and issues read ahead of that point keep the marks their reading
+/// left. With one job, or one article to read, it is RunTextSearch itself.
 void RunTextSearchInParallel(Library& library, const SearchQuery& query, TextSearchSink& sink, int jobs,
                              std::size_t readPiece = kTextSearchReadPiece);
