@@ -109,17 +109,19 @@ const char* FirstPass::FindCandidate(const char* from, const char* to) const
     const __m128i beside0 = splat(neighbourBytes_[0]), beside1 = splat(neighbourBytes_[1]);
     const __m128i beside2 = splat(neighbourBytes_[2]);
     const auto load = [](const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
-    // Sixteen places at once: the anchor there and, when the query has more
-    // than one byte, its neighbour (or a tag byte) beside it.
-    const auto hits = [&](const char* at) {
+    const auto anchors = [&](const char* at) {
         const __m128i v = load(at);
-        const __m128i anchors = _mm_or_si128(_mm_cmpeq_epi8(v, anchor0), _mm_cmpeq_epi8(v, anchor1));
-        if (neighbourOffset_ == 0)
-            return anchors;
-        const __m128i n = load(at + neighbourOffset_);
-        const __m128i beside = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(n, beside0), _mm_cmpeq_epi8(n, beside1)),
-                                            _mm_cmpeq_epi8(n, beside2));
-        return _mm_and_si128(anchors, beside);
+        return _mm_or_si128(_mm_cmpeq_epi8(v, anchor0), _mm_cmpeq_epi8(v, anchor1));
+    };
+    // Of sixteen places with an anchor, those with its neighbour (or a tag
+    // byte) beside it, when the query has more than one byte.
+    const auto withNeighbour = [&](__m128i found, const char* at) -> std::uint64_t {
+        if (neighbourOffset_ != 0) {
+            const __m128i n = load(at + neighbourOffset_);
+            found = _mm_and_si128(found, _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(n, beside0), _mm_cmpeq_epi8(n, beside1)),
+                                                      _mm_cmpeq_epi8(n, beside2)));
+        }
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(found));
     };
     // The neighbour's loads stay within [from, to): the first place has no
     // byte before it, the last none after it.
@@ -128,14 +130,14 @@ const char* FirstPass::FindCandidate(const char* from, const char* to) const
             return p;
         ++p;
     }
+    // The anchor is rare: 64 places are tested for it at once, and only a
+    // block that holds one is looked at closer.
     for (; to - p >= 64 + 1; p += 64) {
-        const __m128i a = hits(p), b = hits(p + 16), c = hits(p + 32), d = hits(p + 48);
+        const __m128i a = anchors(p), b = anchors(p + 16), c = anchors(p + 32), d = anchors(p + 48);
         if (!_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d))))
             continue;
-        std::uint64_t mask = static_cast<std::uint32_t>(_mm_movemask_epi8(a)) |
-                             static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(b))) << 16 |
-                             static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(c))) << 32 |
-                             static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(d))) << 48;
+        std::uint64_t mask = withNeighbour(a, p) | withNeighbour(b, p + 16) << 16 | withNeighbour(c, p + 32) << 32 |
+                             withNeighbour(d, p + 48) << 48;
         for (; mask; mask &= mask - 1) {
             const char* hit = p + std::countr_zero(mask);
             if (QueryFitsAround(from, hit, to))
