@@ -92,9 +92,8 @@ public:
             for (int k = 0; k < articles; ++k) {
                 ArticleEntry& entry = issue.articles[static_cast<std::size_t>(k)];
                 entry.title = k + 1 < articles ? "     t" : "";
+                // Mostly pages; else no link, an address, a folder in a page's place, a vanished page.
                 const int kind = Below(12);
-                // Mostly pages, now and then no link, an address, a vanished
-                // page or a folder in a page's place.
                 entry.link = kind == 0 ? "" : kind == 1 ? "http://x/a.htm" : "../a" + std::to_string(k) + ".htm";
                 if (kind == 2)
                     dir.MakeFolder(folder + "/a" + std::to_string(k) + ".htm");
@@ -139,8 +138,7 @@ private:
     }
 };
 
-/// Every issue's `matched` and marks, after setting them as no search
-/// leaves them when `reset`.
+/// Every issue's `matched` and marks, first set as no search leaves them when `reset`.
 std::vector<std::int32_t> MarksAndMatches(Library& library, bool reset)
 {
     std::vector<std::int32_t> all;
