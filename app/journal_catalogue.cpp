@@ -90,18 +90,41 @@ std::string CatalogueList(const JournalCatalogue& catalogue, std::string Journal
     return ToMultiString(text);
 }
 
+namespace {
+
+constexpr std::pair<const char*, std::string JournalKind::*> kLists[] = {
+    {"NameJournals", &JournalKind::prefix},
+    {"NameContents", &JournalKind::contentsPath},
+    {"NewName", &JournalKind::displayName},
+};
+
+}  // namespace
+
+void StoreChangedCatalogue(const JournalCatalogue& before, const JournalCatalogue& after)
+{
+    if (before == after)
+        return;
+    const std::optional<JournalCatalogue> stored = ReadStoredCatalogue();
+    if (!stored || stored->kindCount() != after.kindCount()) {
+        StoreCatalogue(after);
+        return;
+    }
+    for (const auto& [name, field] : kLists) {
+        const std::string list = CatalogueList(after, field);
+        if (list != CatalogueList(before, field) && list != CatalogueList(*stored, field)) {
+            if (auto key = reg::CreateKey(kSettingsKey))
+                reg::SetValue(*key, name, reg::ValueType::MultiSz, list);
+        }
+    }
+}
+
 void StoreCatalogue(const JournalCatalogue& catalogue)
 {
     if (auto key = reg::CreateKey(kSettingsKey)) {
         const auto count = static_cast<std::uint32_t>(catalogue.kindCount());
         reg::SetValue(*key, "NumNameJournals", reg::ValueType::Dword, platform::Le32Bytes(count));
     }
-    const std::pair<const char*, std::string JournalKind::*> lists[] = {
-        {"NameJournals", &JournalKind::prefix},
-        {"NameContents", &JournalKind::contentsPath},
-        {"NewName", &JournalKind::displayName},
-    };
-    for (const auto& [name, field] : lists) {
+    for (const auto& [name, field] : kLists) {
         if (auto key = reg::CreateKey(kSettingsKey))
             reg::SetValue(*key, name, reg::ValueType::MultiSz, CatalogueList(catalogue, field));
     }

@@ -11,11 +11,13 @@ struct JournalKind {
     std::string prefix;        ///< issue folder name without the number ("izone")
     std::string contentsPath;  ///< contents page inside the folder (".\frame\left.htm")
     std::string displayName;   ///< listed name; the caption is this plus the rest of the folder name
+    bool operator==(const JournalKind&) const = default;
 };
 
 struct JournalCatalogue {
     std::vector<JournalKind> entries;
     int kindCount() const { return static_cast<int>(entries.size()); }
+    bool operator==(const JournalCatalogue&) const = default;
 };
 
 /// The five kinds stored on the first start.
@@ -32,6 +34,13 @@ std::optional<JournalCatalogue> ReadStoredCatalogue();
 
 /// Writes "NumNameJournals" and the three lists. Failures are silent.
 void StoreCatalogue(const JournalCatalogue& catalogue);
+
+/// Writes what changed between `before` (as this copy last read or stored
+/// it) and `after`: only the lists that differ, over the catalogue as it is
+/// stored now, so that another running copy's changes to the other lists
+/// stay. When the stored count differs from `after`'s (or none is stored),
+/// all is written: lists of other lengths would tear the catalogue apart.
+void StoreChangedCatalogue(const JournalCatalogue& before, const JournalCatalogue& after);
 
 /// The multi-string of one field of every entry, in catalogue order.
 std::string CatalogueList(const JournalCatalogue& catalogue, std::string JournalKind::*field);

@@ -70,6 +70,13 @@ CMainFrame::CMainFrame(CQuillboxDoc* doc)
     showToolBar = bars.toolBar;
     showStatusBar = bars.statusBar;
     catalogue = LoadCatalogue();
+    storedCatalogue = catalogue;
+}
+
+void CMainFrame::StoreCatalogueChanges()
+{
+    StoreChangedCatalogue(storedCatalogue, catalogue);
+    storedCatalogue = catalogue;
 }
 
 bool CMainFrame::Create()
@@ -234,7 +241,8 @@ void CMainFrame::OnLeftPaneWidth(wxCommandEvent& event)
 void CMainFrame::ReportWriteFailure(WriteResult result)
 {
     if (result == WriteResult::Failed)
-        TheHostUi().ShowMessage("k.t.1", "Vestrels", platform::MessageIcon::None, platform::MessageButtons::Ok);
+        TheHostUi().ShowMessage(settings::WriteFailureText("k.t.1", result.error), "Vestrels",
+                                platform::MessageIcon::None, platform::MessageButtons::Ok);
 }
 
 // ----------------------------------------------------------------------------

@@ -39,6 +39,9 @@ public:
     /// Throws the library away and has the contents page build it again.
     void RebuildLibrary();
 
+    /// Stores what the catalogue dialog changed (see StoreChangedCatalogue).
+    void StoreCatalogueChanges();
+
     /// Sets the caption from the document title.
     void UpdateCaption();
 
@@ -48,6 +51,9 @@ public:
     CLeftView* leftPane = nullptr;
     CQuillboxView* articleView = nullptr;
     JournalCatalogue catalogue;
+    /// The catalogue as this copy last read or stored it: a dialog's OK
+    /// stores only what changed since.
+    JournalCatalogue storedCatalogue;
     TextStyles styles{};
     CJournalsDlg journalsDlg;
     CFontTargetDlg fontTargetDlg;
@@ -75,6 +81,7 @@ private:
     bool waitingToBeShown = true;
 
     bool CreateBars();
+    wxStatusBar* OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name) override;
     bool CreatePanes();
     void ApplyStoredPlacement();
     void OnShownOnScreen();

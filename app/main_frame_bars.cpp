@@ -9,6 +9,7 @@
 
 #include "app/ids.h"
 #include "app/main_frame.h"
+#include "platform/wx/spoken_names.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ bool CMainFrame::CreateBars()
         return false;
     if (GetToolBar() != toolBar)
         SetToolBar(toolBar);
+    NameToolButtons(toolBar);
     wxStatusBar* statusBar = CreateStatusBar(kStatusFields, wxSTB_DEFAULT_STYLE, ID_STATUS_BAR);
     if (!statusBar)
         return false;
@@ -38,6 +40,13 @@ bool CMainFrame::CreateBars()
     SetStatusText(wxString::FromUTF8("Готово"), 0);
     UpdateIndicators();
     return true;
+}
+
+wxStatusBar* CMainFrame::OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name)
+{
+    auto* statusBar = new SpokenStatusBar(this, id, style, name);
+    statusBar->SetFieldsCount(number);
+    return statusBar;
 }
 
 void CMainFrame::OnBarsTimer(wxTimerEvent&)

@@ -89,7 +89,7 @@ void CMainFrame::OnJournals(wxCommandEvent&)
     // Changes made before "Отмена" stay in memory; only OK stores and applies.
     if (journalsDlg.DoModal(this) != wxID_OK)
         return;
-    StoreCatalogue(catalogue);
+    StoreCatalogueChanges();
     // The rebuilt list is shown under its own tab, whichever tab was chosen.
     if (leftPane) {
         if (auto* tabs = dynamic_cast<wxBookCtrlBase*>(leftPane->FindWindow(ID_TAB_CONTROL));
@@ -101,6 +101,7 @@ void CMainFrame::OnJournals(wxCommandEvent&)
 
 void CMainFrame::OnFonts(wxCommandEvent&)
 {
+    const TextStyles before = styles;
     if (fontTargetDlg.DoModal(this) == wxID_OK) {
         if (articleView)
             articleView->Refresh();
@@ -108,7 +109,8 @@ void CMainFrame::OnFonts(wxCommandEvent&)
             leftPane->Refresh();
     }
     // However the dialog was closed, the fonts chosen in it are in effect.
-    StoreTextStylesReporting(styles, TheHostUi());
+    // Only they are stored: another running copy's fonts stay as it wrote them.
+    StoreChangedTextStylesReporting(before, styles, TheHostUi());
 }
 
 void CMainFrame::OnAbout(wxCommandEvent&)

@@ -1,14 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the program's own command line asks for before any window exists:
-// its help and version texts. Everything else goes to the framework, which
-// also takes the toolkit's options and the working directory.
+// its help and version texts, and the mistakes it refuses. The folder and
+// the toolkit's own options go on to the framework.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
-/// The text to print and exit with status 0 for, when an argument asks for
-/// it ("--help" or "-h", "--version"); nothing otherwise. Arguments after
-/// "--" are folders, never requests. `args` excludes the program's name.
-std::optional<std::string> InfoRequestedBy(const std::vector<std::string>& args);
+struct ProgramRequest {
+    enum Kind { Run, Print, Mistake };
+    Kind kind = Run;
+    /// Print: the text for stdout (status 0); Mistake: the line for stderr
+    /// (status 2).
+    std::string text;
+};
+
+/// Reads the arguments after the program name: "--help" or "-h" and
+/// "--version" win; an option that is neither ours nor the toolkit's, or
+/// more than one folder, is a mistake. Arguments after "--" are folders.
+ProgramRequest ReadProgramArguments(const std::vector<std::string>& args);

@@ -19,10 +19,12 @@
 #include "app/ids.h"
 #include "app/main_frame.h"
 #include "app/quillbox_doc.h"
+#include "app/settings_store.h"
 #include "config/config_ids.h"
 #include "platform/wx/close_signals.h"
 #include "platform/paths.h"
 #include "platform/wx/desktop_setup.h"
+#include "platform/wx/wx_host_ui.h"
 
 extern void InitVestrelsResources();
 
@@ -106,6 +108,10 @@ bool CQuillboxApp::OnInit()
     UseUserLanguage();
     InitProgramResources();
     closeOnSignals = std::make_unique<CloseOnSignals>([this]() -> wxWindow* { return mainWindow.get(); });
+    // Before any value is read: a settings file that cannot be read goes
+    // aside, and the user learns where.
+    if (const std::string setAside = settings::SetAsideUnreadableSettings(); !setAside.empty())
+        TheHostUi().ShowMessage(setAside, "Vestrels", platform::MessageIcon::Warning, platform::MessageButtons::Ok);
     docManager = new wxDocManager;
     CMainFrame* frame = CreateMainWindow(*docManager, workingDirectoryForRun);
     if (!frame)

@@ -3,6 +3,7 @@
 #include "app/settings_store.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -10,6 +11,8 @@
 
 #include "platform/le32.h"
 #include "platform/registry.h"
+#include "platform/save_calls.h"
+#include "platform/text1251.h"
 
 namespace reg = platform::registry;
 using platform::GetLe32;
@@ -41,7 +44,10 @@ WriteResult WriteValue(const std::string& name, reg::ValueType type, const std::
     auto key = reg::CreateKey(kSettingsKey);
     if (!key)
         return WriteResult::KeyUnavailable;
-    return reg::SetValue(*key, name, type, data) ? WriteResult::Written : WriteResult::Failed;
+    int error = 0;
+    if (reg::SetValue(*key, name, type, data, &error))
+        return WriteResult::Written;
+    return {WriteResult::Failed, error};
 }
 
 std::string CutAtZero(const std::string& bytes)
@@ -250,17 +256,76 @@ void StoreBars(const BarVisibility& bars)
     WriteValue("Toolbar", reg::ValueType::Sz, value);
 }
 
-StylesWriteResult StoreTextStyles(const TextStyles& styles)
+namespace {
+
+std::string FaceNames(const TextStyles& styles)
 {
     std::string names;
     for (const TextStyle& s : styles)
         names += s.font.faceName + "\r\n";
+    return ToMultiString(names);
+}
+
+WriteResult WriteRecord(int i, const TextStyle& style)
+{
+    return WriteValue("LogFont_" + std::to_string(i + 1), reg::ValueType::Binary, EncodeFontRecord(style));
+}
+
+}  // namespace
+
+StylesWriteResult StoreTextStyles(const TextStyles& styles)
+{
     StylesWriteResult result;
-    result.nameFont = WriteValue("NameFont", reg::ValueType::MultiSz, ToMultiString(names));
+    result.nameFont = WriteValue("NameFont", reg::ValueType::MultiSz, FaceNames(styles));
     for (int i = 0; i < kStyleCount; ++i)
-        result.records[i] =
-            WriteValue("LogFont_" + std::to_string(i + 1), reg::ValueType::Binary, EncodeFontRecord(styles[i]));
+        result.records[i] = WriteRecord(i, styles[i]);
     return result;
+}
+
+StylesWriteResult StoreChangedTextStyles(const TextStyles& before, const TextStyles& after)
+{
+    if (before == after)
+        return {};
+    const std::optional<std::string> storedNames = ReadValue("NameFont", kStyleBufferCapacity);
+    if (!storedNames)
+        return StoreTextStyles(after);
+    // The styles as stored now (another copy may have written some since
+    // this one read them), with this dialog's changes on top.
+    TextStyles merged = LoadTextStyles();
+    for (int i = 0; i < kStyleCount; ++i)
+        if (before[i] != after[i])
+            merged[i] = after[i];
+    StylesWriteResult result;
+    if (FaceNames(merged) != *storedNames)
+        result.nameFont = WriteValue("NameFont", reg::ValueType::MultiSz, FaceNames(merged));
+    for (int i = 0; i < kStyleCount; ++i)
+        if (before[i] != after[i])
+            result.records[i] = WriteRecord(i, after[i]);
+    return result;
+}
+
+std::string WriteFailureText(const char* code, int error)
+{
+    return std::string(code) + "\n" +
+           platform::text::To1251FromUtf8(reg::HivePath() + ": " + platform::files::ReasonText(error));
+}
+
+std::string SetAsideUnreadableSettings()
+{
+    const std::optional<reg::SetAside> aside = reg::SetAsideUnreadableHive();
+    if (!aside)
+        return {};
+    const char* why = aside->reason == EFBIG    ? "слишком велик"
+                      : aside->reason == EINVAL ? "не является обычным файлом"
+                      : aside->reason == 0      ? "повреждён"
+                                                : platform::files::ReasonText(aside->reason);
+    std::string text = "Файл настроек\n" + aside->hive + "\n" + why + ". ";
+    text += aside->keptAs.empty()
+                ? std::string("Отложить его в сторону не удалось (") + platform::files::ReasonText(aside->moveError) +
+                      "); он не будет изменён."
+                : "Он сохранён как\n" + aside->keptAs + "\n";
+    text += "Программа начинает работу с настройками по умолчанию.";
+    return platform::text::To1251FromUtf8(text);
 }
 
 std::string FormatPlacement(const Placement& p)

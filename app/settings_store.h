@@ -75,7 +75,14 @@ struct Placement {
 };
 
 /// Outcome of a write that the frame may have to report ("k.t.1", "k.t.2").
-enum class WriteResult { Written, KeyUnavailable, Failed };
+struct WriteResult {
+    enum Status { Written, KeyUnavailable, Failed };
+    Status status = Written;
+    int error = 0;  ///< Failed: the system's reason (errno)
+
+    WriteResult(Status s = Written, int e = 0) : status(s), error(e) {}
+    friend bool operator==(const WriteResult& result, Status s) { return result.status == s; }
+};
 
 /// Reads and writes the settings values; every call opens the key afresh.
 namespace settings {
@@ -95,6 +102,23 @@ struct StylesWriteResult {
     std::array<WriteResult, kStyleCount> records{};
 };
 StylesWriteResult StoreTextStyles(const TextStyles& styles);
+
+/// What a fonts dialog changed, written over the values as they are stored
+/// now, so that another running copy's fonts are not reverted: the records
+/// of the styles that differ between `before` and `after`, and "NameFont"
+/// when a face name stored differs from the merged one. Without a readable
+/// "NameFont" everything is written, since records alone would not be read.
+/// Values not written keep the result Written.
+StylesWriteResult StoreChangedTextStyles(const TextStyles& before, const TextStyles& after);
+
+/// The message (1251) of a failed write: `code` ("k.t.1", "k.t.2") as the
+/// first line, then the settings file and the system's reason.
+std::string WriteFailureText(const char* code, int error);
+
+/// At start: a settings file that cannot be read is set aside so that the
+/// program starts on defaults; the message (1251) that names it and where it
+/// was kept, empty when there was nothing to set aside.
+std::string SetAsideUnreadableSettings();
 
 std::string FormatPlacement(const Placement& placement);
 /// The first number starts the text, each next one starts after the next blank.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the article view keeps between events: its display mode, the scroll
-// state of the last paint and the selection's saved state.
+// state of the last paint, the selection's saved state and the keyboard
+// cursor.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,11 @@ struct ArticleViewState {
     int scrollMaximum = 0;      ///< upper end of the scroll range, set by each paint
     int lineStep = 0;           ///< cell height measured last by the last paint
     std::int32_t savedState = kMarkPlain;  ///< the selected entry's mark before it was selected
+    /// The entry the keys act on: the one selected last, by click or key.
+    /// It counts only while the view shows what it was chosen in.
+    int cursorEntry = -1;
+    int cursorIndex = -1;
+    bool cursorIssueMode = true;
 };
 
 /// The current index seen by the previous paint, shared by the whole process;

@@ -3,6 +3,7 @@
 #include "articles/font_request.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -34,6 +35,13 @@ FontRequest FontRequestFrom(const LogFont& font) {
     request.underline = font.underline != 0;
     request.strikeOut = font.strikeOut != 0;
     request.faceName = font.faceName;
+    return request;
+}
+
+FontRequest ScaledForDesktop(FontRequest request, double textScale) {
+    if (request.sizeKind == FontSizeKind::Default || !std::isfinite(textScale) || textScale <= 0) return request;
+    const double scaled = std::round(request.pixelHeight * std::min(textScale, 1.0 * kMaxFontPixelHeight));
+    request.pixelHeight = ClampedPixels(static_cast<std::int64_t>(scaled));
     return request;
 }
 

@@ -35,6 +35,12 @@ inline constexpr int kMaxFontPixelHeight = 1000;
 
 FontRequest FontRequestFrom(const LogFont& font);
 
+/// The request as drawn under the desktop's text scale (1 = none): pixel
+/// heights grow with it, rounded and kept within 1 .. kMaxFontPixelHeight;
+/// the default size is already scaled by the toolkit. A scale that is not a
+/// positive finite number counts as 1.
+FontRequest ScaledForDesktop(FontRequest request, double textScale);
+
 /// The nearest of the nine weight classes 100 .. 900 (halfway rounds up);
 /// 0 and negative weights are normal (400).
 int WeightClass(std::int32_t weight);

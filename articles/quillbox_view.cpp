@@ -5,12 +5,14 @@
 
 #include <wx/dcbuffer.h>
 #include <wx/scrolbar.h>
+#include <wx/settings.h>
 
 #include "app/main_frame.h"
 #include "app/pane_link.h"
 #include "app/quillbox_doc.h"
 #include "articles/font_request.h"
 #include "articles/view_selection.h"
+#include "articles/view_speech.h"
 #include "articles/wx_fonts.h"
 #include "favorites/favorites_flows.h"
 #include "leftpane/left_view.h"
@@ -75,6 +77,8 @@ wxBEGIN_EVENT_TABLE(CQuillboxView, wxWindow)
     EVT_LEFT_DCLICK(CQuillboxView::OnLeftDoubleClick)
     EVT_RIGHT_DOWN(CQuillboxView::OnRightDown)
     EVT_TIMER(kRefreshTimerId, CQuillboxView::OnRefreshTick)
+    EVT_SET_FOCUS(CQuillboxView::OnFocusChange)
+    EVT_KILL_FOCUS(CQuillboxView::OnFocusChange)
 wxEND_EVENT_TABLE()
 
 CQuillboxView::CQuillboxView(CMainFrame* frame) : frame(frame), refreshTimer(this, kRefreshTimerId) {}
@@ -99,6 +103,7 @@ bool CQuillboxView::Create(wxWindow* parent, const wxSize& size)
     state.scrollPosition = 0;
     link = std::make_unique<CPaneLink>(frame->document(), [this](long hint) { OnDocumentUpdate(hint); });
     frame->articleView = this;
+    ExposeAsAccessibleList(this, [this] { return AccessibleArticles(state.issueMode, CurrentIndex(), Data()); });
     return true;
 }
 
@@ -134,10 +139,19 @@ void CQuillboxView::Draw(wxDC& dc)
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
 
     WxTextMeasurer measurer(dc, frame->styles, widthCache);
-    const PaintResult result =
+    PaintResult result =
         PaintArticles(state, ProcessLastPaintedIndex(), CurrentIndex(), Data(), measurer, ClientRect());
+    // Where an entry lies is known only once it is laid out.
+    if (const std::optional<int> position = RevealedPosition()) {
+        state.scrollPosition = *position;
+        const bool thumbToZero = result.thumbToZero;
+        result = PaintArticles(state, ProcessLastPaintedIndex(), CurrentIndex(), Data(), measurer, ClientRect());
+        result.thumbToZero = thumbToZero;
+    }
     if (result.rangeSet || result.thumbToZero)
         ShowScrollState(result.rangeSet);
+    // Every change of the entries, the selection or the cursor ends in a paint.
+    NotifyAccessibleList(this);
 
     PixelRect clip{};
     bool clipping = false;
@@ -153,6 +167,46 @@ void CQuillboxView::Draw(wxDC& dc)
         dc.SetTextForeground(ColourOf(frame->styles[line.style].color));
         dc.DrawText(From1251(line.text), line.x, line.y);
     }
+    dc.DestroyClippingRegion();
+    if (HasFocus())
+        DrawFocusMark(dc);
+}
+
+std::optional<int> CQuillboxView::RevealedPosition()
+{
+    const std::optional<int> entry = revealEntry;
+    const bool found = revealFound;
+    if (!entry && !found)
+        return std::nullopt;
+    revealEntry.reset();
+    revealFound = false;
+    const EntryRange range = CurrentEntryRange(state.issueMode, CurrentIndex(), Data());
+    const std::optional<int> shown = found ? MoveCursor(range, state.issueMode, std::nullopt, CursorMove::NextFound)
+                                           : entry;
+    if (!range.shown || !shown || *shown >= static_cast<int>(range.entries.size()))
+        return std::nullopt;
+    const HitRect& block = *range.entries[static_cast<std::size_t>(*shown)].hitRect;
+    const int position =
+        ScrollToShow(state.scrollPosition, block.top, block.bottom, GetClientSize().y, state.scrollMaximum);
+    if (position == state.scrollPosition)
+        return std::nullopt;
+    return position;
+}
+
+// A dotted outline round the cursor's title, in the text colour, so that
+// it stands out on any background the styles give; with no cursor it goes
+// round the list, so that the keyboard's place is always seen.
+void CQuillboxView::DrawFocusMark(wxDC& dc)
+{
+    const EntryRange range = CurrentEntryRange(state.issueMode, CurrentIndex(), Data());
+    wxRect mark = ToWxRect(ScrollInvalidation(ClientRect())).Deflate(2);
+    if (const std::optional<int> cursor = CursorOf(state, CurrentIndex(), range)) {
+        const HitRect& block = *range.entries[static_cast<std::size_t>(*cursor)].hitRect;
+        mark = ToWxRect(block).Inflate(3, 1);
+    }
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT), 1, wxPENSTYLE_DOT));
+    dc.DrawRectangle(mark);
 }
 
 // GTK answers every change of the scroll bar's range with a resize and so
@@ -204,7 +258,125 @@ void CQuillboxView::OnScroll(wxScrollEvent& event)
 
 void CQuillboxView::OnKeyDown(wxKeyEvent& event)
 {
+    if (HandleCursorKey(event))
+        return;
     Scroll(ScrollActionForKey(KeyOf(event.GetKeyCode())), 0);
+    event.Skip();
+}
+
+/// The keys of the cursor; false for a key left to scrolling and to the
+/// pane order (Tab past the last article leaves the view as before).
+bool CQuillboxView::HandleCursorKey(const wxKeyEvent& event)
+{
+    if (event.ControlDown() || event.AltDown())
+        return false;
+    const bool shift = event.ShiftDown();
+    switch (event.GetKeyCode()) {
+    case WXK_TAB:
+        return MoveCursorBy(shift ? CursorMove::Previous : CursorMove::Next);
+    case WXK_HOME:
+    case WXK_NUMPAD_HOME:
+        MoveCursorBy(CursorMove::First);
+        return true;
+    case WXK_END:
+    case WXK_NUMPAD_END:
+        MoveCursorBy(CursorMove::Last);
+        return true;
+    case WXK_F3:
+        MoveCursorBy(shift ? CursorMove::PreviousFound : CursorMove::NextFound);
+        return true;
+    case WXK_RETURN:
+    case WXK_NUMPAD_ENTER:
+        OpenCursor();
+        return true;
+    case WXK_MENU:
+    case WXK_WINDOWS_MENU:
+        ActOnCursor();
+        return true;
+    case WXK_F10:
+        if (!shift)
+            return false;
+        ActOnCursor();
+        return true;
+    case WXK_DELETE:
+    case WXK_NUMPAD_DELETE:
+        if (state.issueMode)
+            return false;
+        ActOnCursor();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CQuillboxView::MoveCursorBy(CursorMove move)
+{
+    const EntryRange range = CurrentEntryRange(state.issueMode, CurrentIndex(), Data());
+    const std::optional<int> to =
+        MoveCursor(range, state.issueMode, CursorOf(state, CurrentIndex(), range), move);
+    if (!to)
+        return false;
+    SelectEntry(*to);
+    return true;
+}
+
+void CQuillboxView::SelectEntry(int position)
+{
+    revealEntry = position;
+    ShowSelection(SelectPosition(state, CurrentIndex(), Data(), position));
+}
+
+void CQuillboxView::ShowSelection(const PressOutcome& outcome)
+{
+    if (outcome.selectedArticle) {
+        frame->selectedArticle = *outcome.selectedArticle;
+        frame->listItemChosen = false;
+    }
+    if (outcome.invalidate)
+        Refresh();
+}
+
+void CQuillboxView::OpenCursor()
+{
+    const EntryRange range = CurrentEntryRange(state.issueMode, CurrentIndex(), Data());
+    if (const std::optional<int> cursor = CursorOf(state, CurrentIndex(), range))
+        OpenSelected(*cursor);
+}
+
+/// What a right click on the cursor's title does. A favourite removed hands
+/// the cursor to the one that took its place, or to the new last one.
+void CQuillboxView::ActOnCursor()
+{
+    // The flows find the entry by the rectangles of the last paint.
+    Update();
+    const int index = CurrentIndex();
+    const EntryRange range = CurrentEntryRange(state.issueMode, index, Data());
+    const std::optional<int> cursor = CursorOf(state, index, range);
+    if (!cursor)
+        return;
+    const HitRect block = *range.entries[static_cast<std::size_t>(*cursor)].hitRect;
+    if (block.bottom <= block.top || block.right <= block.left)
+        return;
+    const bool issueMode = state.issueMode;
+    OnRightButton(block.left, block.top);
+    if (issueMode || CurrentIndex() != index)
+        return;
+    const EntryRange after = CurrentEntryRange(false, index, Data());
+    const int count = static_cast<int>(after.entries.size());
+    if (!after.shown || count == 0 || (*cursor < count && after.entries[*cursor].Mark() == kMarkSelected))
+        return;
+    SelectEntry(std::min(*cursor, count - 1));
+}
+
+void CQuillboxView::ShowFirstFound()
+{
+    revealFound = true;
+    Refresh();
+}
+
+void CQuillboxView::OnFocusChange(wxFocusEvent& event)
+{
+    Refresh();
     event.Skip();
 }
 
@@ -225,13 +397,7 @@ void CQuillboxView::OnLeftDown(wxMouseEvent& event)
     // the refresh tick's flag-less one.
     const bool anyButton = event.LeftIsDown() || event.RightIsDown() || event.MiddleIsDown() ||
                            event.ShiftDown() || event.ControlDown();
-    const PressOutcome outcome = PressAt(state, CurrentIndex(), Data(), event.GetX(), event.GetY(), anyButton);
-    if (outcome.selectedArticle) {
-        frame->selectedArticle = *outcome.selectedArticle;
-        frame->listItemChosen = false;
-    }
-    if (outcome.invalidate)
-        Refresh();
+    ShowSelection(PressAt(state, CurrentIndex(), Data(), event.GetX(), event.GetY(), anyButton));
     event.Skip();
 }
 

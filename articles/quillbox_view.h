@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The right pane: draws the current issue's entries, or a favourites
-// section, by itself, scrolls them and turns clicks into selection and
-// opening. The layout and the rules live in the display-free core; this
+// section, by itself, scrolls them and turns clicks and keys into selection
+// and opening. The layout and the rules live in the display-free core; this
 // window measures, draws and forwards events.
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <wx/timer.h>
 #include <wx/window.h>
@@ -13,10 +14,12 @@
 #include "articles/article_layout.h"
 #include "articles/article_view_state.h"
 #include "articles/view_scroll.h"
+#include "articles/view_selection.h"
 #include "articles/wx_fonts.h"
 #include "favorites/section_dlg.h"
 
 class wxDC;
+class wxKeyEvent;
 class wxScrollBar;
 class wxScrollEvent;
 class CMainFrame;
@@ -42,6 +45,10 @@ public:
     /// Repaints and focuses the view shortly after a favourites action.
     void ArmRefreshTick();
 
+    /// A search result was chosen: the next paint scrolls its first found
+    /// article into sight.
+    void ShowFirstFound();
+
     const ArticleViewState& viewState() const { return state; }
 
     /// One paint of the whole client area onto `dc`.
@@ -62,6 +69,8 @@ private:
     ScrollBarSettings shownScrollBar;  ///< what the scroll bar was last told
     int pendingWheel = 0;              ///< a fine-grained wheel's turn not yet a whole line step
     CSectionDlg sectionDlg;            ///< one for the view's life: the last name is offered again
+    std::optional<int> revealEntry;    ///< scrolled into sight by the next paint
+    bool revealFound = false;          ///< the first found article is, by the next paint
 
     int CurrentIndex() const;
     ArticleData Data() const;
@@ -70,6 +79,16 @@ private:
     void ShowScrollState(bool rangeRecomputed);
     void AfterScroll();
     void OnDocumentUpdate(long hint);
+
+    /// Every change of the selected entry, by click or key, ends here.
+    void ShowSelection(const PressOutcome& outcome);
+    void SelectEntry(int position);
+    bool HandleCursorKey(const wxKeyEvent& event);
+    bool MoveCursorBy(CursorMove move);
+    void OpenCursor();
+    void ActOnCursor();
+    std::optional<int> RevealedPosition();
+    void DrawFocusMark(wxDC& dc);
 
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);
@@ -80,6 +99,7 @@ private:
     void OnLeftDoubleClick(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);
     void OnRefreshTick(wxTimerEvent& event);
+    void OnFocusChange(wxFocusEvent& event);
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -4,7 +4,9 @@ list(APPEND VESTRELS_CORE_SOURCES
   articles/font_request.cpp
   articles/article_layout.cpp
   articles/view_scroll.cpp
-  articles/view_selection.cpp)
+  articles/view_selection.cpp
+  articles/spoken_entries.cpp)
 list(APPEND VESTRELS_GUI_SOURCES
   articles/wx_fonts.cpp
+  articles/view_speech.cpp
   articles/quillbox_view.cpp)

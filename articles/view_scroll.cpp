@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kScrollBarStrip = 15;
 constexpr int kLinesPerNotch = 3;
+constexpr int kShowMargin = 10;
 
 /// Sums are widened so that no input overflows; the result fits an int.
 int ToInt(std::int64_t value) {
@@ -71,6 +72,15 @@ void ApplyLineSteps(ArticleViewState& state, int steps, int clientHeight) {
         ApplyScroll(state, action, 0, clientHeight);
         if (state.scrollPosition == before) break;  // at the limit
     }
+}
+
+int ScrollToShow(int position, int top, int bottom, int clientHeight, int scrollMaximum) {
+    if (top >= 0 && bottom <= clientHeight) return position;
+    std::int64_t wanted = static_cast<std::int64_t>(position) + top - kShowMargin;
+    const bool below = top > 0;
+    if (below && static_cast<std::int64_t>(bottom) - top + 2 * kShowMargin <= clientHeight)
+        wanted = static_cast<std::int64_t>(position) + bottom + kShowMargin - clientHeight;
+    return ToInt(std::clamp<std::int64_t>(wanted, 0, std::max(scrollMaximum, 0)));
 }
 
 ScrollBarSettings ScrollBarFor(const ArticleViewState& state, int clientHeight) {

@@ -38,6 +38,13 @@ int WheelLineSteps(int rotation, int delta, int& pending);
 /// up or line down.
 void ApplyLineSteps(ArticleViewState& state, int steps, int clientHeight);
 
+/// The position that brings a block from `top` to `bottom` (client
+/// coordinates at `position`) into a client area `clientHeight` high: kept
+/// when the block is wholly in sight; else the block goes to the top with
+/// the list's 10-pixel margin above it, or, when it lies below and fits, to
+/// the bottom with that margin below it. Within 0 .. scrollMaximum.
+int ScrollToShow(int position, int top, int bottom, int clientHeight, int scrollMaximum);
+
 /// What the scroll bar shows. Its page is the client height, so the thumb is
 /// the visible share of the list and its end position is the scroll maximum.
 struct ScrollBarSettings {

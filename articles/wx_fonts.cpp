@@ -8,6 +8,7 @@
 #include <wx/settings.h>
 
 #include "articles/font_request.h"
+#include "platform/wx/text_scale.h"
 #include "platform/wx/wx_text.h"
 
 namespace {
@@ -45,9 +46,10 @@ int CellHeightOf(const wxFont& font, wxDC& dc)
 
 }  // namespace
 
-wxFont FontForStyle(const LogFont& description, wxDC& dc)
+wxFont FontForStyle(const LogFont& description, wxDC& dc, double textScale)
 {
-    const FontRequest request = FontRequestFrom(description);
+    // The stored heights stay as they are; only the drawn font grows.
+    const FontRequest request = ScaledForDesktop(FontRequestFrom(description), textScale);
     if (request.sizeKind != FontSizeKind::CellHeight)
         return MakeFont(request, request.pixelHeight);
     // A cell height is found by measuring; the answer does not change while
@@ -64,8 +66,13 @@ wxFont FontForStyle(const LogFont& description, wxDC& dc)
     return MakeFont(request, it->second);
 }
 
-void TextWidthCache::Validate(const TextStyles& styles)
+void TextWidthCache::Validate(const TextStyles& styles, double textScale)
 {
+    if (textScale != scale) {
+        scale = textScale;
+        for (auto& styleWidths : widths)
+            styleWidths.clear();
+    }
     // A bound on the memory held: the widths of a few screens of titles.
     constexpr std::size_t kMaxWidthsPerStyle = 50000;
     for (int i = 0; i < kStyleCount; ++i) {
@@ -78,9 +85,10 @@ void TextWidthCache::Validate(const TextStyles& styles)
 
 WxTextMeasurer::WxTextMeasurer(wxDC& dc, const TextStyles& styles, TextWidthCache& cache) : dc(dc), cache(cache)
 {
-    cache.Validate(styles);
+    const double textScale = DesktopTextScale();
+    cache.Validate(styles, textScale);
     for (int i = 0; i < kStyleCount; ++i) {
-        fonts[i] = FontForStyle(styles[i].font, dc);
+        fonts[i] = FontForStyle(styles[i].font, dc, textScale);
         int width = 0;
         int descent = 0;
         dc.GetTextExtent("Ag", &width, &metrics[i].height, &descent, &metrics[i].externalLeading, &fonts[i]);

@@ -13,20 +13,23 @@
 #include "articles/text_wrap.h"
 
 /// A font for a style's description; a face the machine lacks falls back to
-/// the system's sans-serif face of that size.
-wxFont FontForStyle(const LogFont& description, wxDC& dc);
+/// the system's sans-serif face of that size. Its pixel height is the stored
+/// one enlarged by `textScale`, the desktop's text scale.
+wxFont FontForStyle(const LogFont& description, wxDC& dc, double textScale);
 
 /// Widths measured by earlier paints, per style. Wrapping measures the same
 /// line prefixes at every paint; a style whose description changed starts
 /// afresh, so a new font still takes effect at the next paint.
 class TextWidthCache {
 public:
-    /// Forgets the widths of styles whose description is not `styles`'.
-    void Validate(const TextStyles& styles);
+    /// Forgets the widths of styles whose description is not `styles`', and
+    /// all of them when the text scale changed.
+    void Validate(const TextStyles& styles, double textScale);
     std::unordered_map<std::string, int>& Widths(int style) { return widths[style]; }
 
 private:
     std::array<LogFont, kStyleCount> descriptions{};
+    double scale = 1.0;
     std::array<std::unordered_map<std::string, int>, kStyleCount> widths;
 };
 

@@ -3,9 +3,11 @@
 // search over one working directory, printed as tab-separated lines or JSON
 // lines.
 // The tool never asks anything and never writes a setting: its desktop
-// refuses every request, and its messages go to the error stream.
+// refuses every question, and its messages go to the error stream.
 #include "cli/cli.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -23,6 +25,7 @@
 #include "platform/files.h"
 #include "platform/host_ui.h"
 #include "platform/paths.h"
+#include "platform/read_problem.h"
 #include "platform/shell.h"
 #include "platform/text1251.h"
 #include "search/parallel_text_search.h"
@@ -51,31 +54,47 @@ std::string Printable(const std::string& utf8)
     return shown;
 }
 
-// A desktop that answers nothing; messages become lines on the error stream.
+/// A message of the library on one line: its line breaks become blanks.
+std::string OnOneLine(const std::string& text)
+{
+    std::string line;
+    for (const char c : text) {
+        const bool lineBreak = c == '\n' || c == '\r';
+        if (!lineBreak)
+            line += c;
+        else if (!line.empty() && line.back() != ' ')
+            line += ' ';
+    }
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    return line;
+}
+
+// A desktop that answers no question; messages become lines on the error stream.
 class RefusingHost : public platform::HostUi {
 public:
     explicit RefusingHost(std::ostream& err) : err_(err) {}
 
-    platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption, platform::MessageIcon,
+    platform::MessageAnswer ShowMessage(const std::string& text, const std::string&, platform::MessageIcon,
                                         platform::MessageButtons) override
     {
-        // A message that is an internal path (an unreadable page) names the host's file.
-        const std::string shown =
-            text.starts_with('\\') ? platform::paths::ToHost(text) : platform::text::Utf8From1251(text);
-        err_ << Printable(platform::text::Utf8From1251(caption) + ": " + shown) << '\n';
+        err_ << "vestrels-cli: " << Printable(OnOneLine(platform::text::Utf8From1251(text))) << '\n';
         return platform::MessageAnswer::Cancel;
     }
     std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
-    bool SetClipboardText(const std::string&) override { return false; }
+    // The window puts an unpacked issue's folder on the clipboard; the tool
+    // has none to fill and goes on as if it had.
+    bool SetClipboardText(const std::string&) override { return true; }
     void OpenTarget(const platform::shell::Target&) override {}
 
 private:
     std::ostream& err_;
 };
 
-/// The working directory of --dir, or the stored one. As in the window's
-/// folder choice, an issue folder stands for the folder that holds it; a
-/// folder whose name holds no journal prefix ("journals-2024") stays itself.
+/// The working directory of --dir, or the stored one. --dir goes through
+/// the window's own folder choice: a folder that holds issue folders is the
+/// working directory whatever its name, an issue folder stands for the
+/// folder that holds it.
 std::string WorkPatternFor(const CliOptions& options, JournalCatalogue& catalogue)
 {
     if (!options.dir)
@@ -85,10 +104,7 @@ std::string WorkPatternFor(const CliOptions& options, JournalCatalogue& catalogu
     std::filesystem::path folder = ec ? std::filesystem::path(*options.dir) : absolute;
     if (!folder.has_filename())
         folder = folder.parent_path();  // "DIR/" names DIR
-    const std::string internal = platform::paths::FromHost(folder.string());
-    const std::string name = platform::text::Lower1251(platform::paths::NameFromHost(folder.filename().string()));
-    const bool issueFolder = name.find('.') == std::string::npos && IsJournalFolder(catalogue, name);
-    return issueFolder ? NormalizeWorkPattern(internal) : internal + "\\*";
+    return WorkPatternForChoice(catalogue, platform::paths::FromHost(folder.string()));
 }
 
 /// The working directory as the user's system writes it.
@@ -129,6 +145,35 @@ std::string Utf8(const std::string& text1251)
     return platform::text::Utf8From1251(text1251);
 }
 
+int Fail(std::ostream& err, const std::string& message, int status = 1)
+{
+    err << "vestrels-cli: " << Printable(message) << '\n';
+    return status;
+}
+
+int WrongUsage(std::ostream& err, const std::string& mistake)
+{
+    return Fail(err, mistake + " (see vestrels-cli --help)", 2);
+}
+
+/// Why a folder cannot be listed, in the system's words.
+std::string FolderProblem(const std::string& workPattern)
+{
+    std::error_code ec;
+    std::filesystem::directory_iterator listing(HostDirectory(workPattern), ec);
+    return ec ? ec.message() : "it cannot be listed";
+}
+
+/// Says that a file the library reads could not be read; false (and
+/// nothing said) when it simply is not there.
+bool ReportUnreadable(std::ostream& err, const std::string& what, const std::string& internalPath)
+{
+    const std::optional<std::string> problem = platform::files::ReadProblem(internalPath);
+    if (problem)
+        Fail(err, "cannot read " + what + platform::paths::ToHost(internalPath) + ": " + *problem);
+    return problem.has_value();
+}
+
 void PrintList(const Library& library, LinePrinter& printer)
 {
     for (int i = 0; i < library.issueCount(); ++i)
@@ -137,21 +182,27 @@ void PrintList(const Library& library, LinePrinter& printer)
                        {"caption", Utf8(library.issues[i].caption)}});
 }
 
-void PrintContents(platform::HostUi& host, const JournalCatalogue& catalogue, const Library& library, int issue,
-                   LinePrinter& printer)
+int PrintContents(const JournalCatalogue& catalogue, const Library& library, int issue, LinePrinter& printer,
+                  std::ostream& err)
 {
     // Only the asked issue is parsed, so only its unreadable page is reported.
     Library single;
     single.workPattern = library.workPattern;
     single.folderNames = {library.folderNames[issue]};
     single.issues.resize(1);
-    ParseContents(host, catalogue, single);
+    if (!ParseContentsPages(catalogue, single).empty()) {
+        const std::string path = ContentsFilePath(catalogue, single, 0);
+        if (!ReportUnreadable(err, "the contents page ", path))
+            Fail(err, "cannot read the contents page " + platform::paths::ToHost(path) + ": there is no such file");
+        return 1;
+    }
     for (int position = 0; position < kEntriesPerIssue; ++position) {
         const ArticleEntry& entry = single.issues[0].articles[position];
         printer.Print({{"position", position}, {"title", Utf8(entry.title)}, {"link", Utf8(entry.link)}});
         if (entry.title.empty())
             break;
     }
+    return 0;
 }
 
 // The plain form is the host's path or the address, what a script hands to a
@@ -171,13 +222,24 @@ void PrintTarget(const Library& library, int issue, const std::string& link1251,
                    {"kind", host.kind == platform::shell::TargetKind::Address ? "address" : "file"}});
 }
 
+
 // The command-line search collects its rows and runs without the window's
-// pause; its issues are already parsed.
+// pause; its issues are already parsed. An article that is there but cannot
+// be read is said on the error stream.
 class CollectingSink : public TextSearchSink {
 public:
+    explicit CollectingSink(std::ostream& err) : err_(err) {}
     void Progress(int) override {}
     void AddResult(int, int issue) override { rows.push_back(issue); }
+    void ArticleUnreadable(const std::string& path) override
+    {
+        failed = ReportUnreadable(err_, "the article ", path) || failed;
+    }
     std::vector<std::int32_t> rows;
+    bool failed = false;
+
+private:
+    std::ostream& err_;
 };
 
 /// The query in code page 1251; nothing when the code page cannot hold it.
@@ -189,20 +251,24 @@ std::optional<std::string> QueryIn1251(const std::string& utf8)
     return query;
 }
 
-/// Whether anything was found.
-bool PrintSearch(platform::HostUi& host, const JournalCatalogue& catalogue, Library& library,
-                 const std::string& query1251, const SearchOptions& search, bool json, LinePrinter& printer)
+/// Status as grep's: 0 something found, 1 nothing found, 2 nothing found
+/// and a contents page or an article could not be read.
+int PrintSearch(const JournalCatalogue& catalogue, Library& library, const std::string& query1251,
+                const SearchOptions& search, bool json, LinePrinter& printer, std::ostream& err)
 {
-    ParseContents(host, catalogue, library);
+    bool failed = false;
+    for (const int i : ParseContentsPages(catalogue, library))
+        failed = ReportUnreadable(err, "the contents page ", ContentsFilePath(catalogue, library, i)) || failed;
     ClearMatched(library);
     if (query1251.empty())
-        return false;
+        return failed ? 2 : 1;
     const SearchQuery query(query1251, search.matchCase, search.wholeWord);
     std::vector<std::int32_t> rows;
     if (search.inText) {
-        CollectingSink sink;
+        CollectingSink sink(err);
         RunTextSearchInParallel(library, query, sink, search.jobs);
         rows = std::move(sink.rows);
+        failed = failed || sink.failed;
     } else {
         rows = SearchTitles(library, query);
     }
@@ -217,18 +283,7 @@ bool PrintSearch(platform::HostUi& host, const JournalCatalogue& catalogue, Libr
                        {"caption", Utf8(issue.caption)},
                        {"found", json ? nlohmann::json(found) : nlohmann::json(shown)}});
     }
-    return !rows.empty();
-}
-
-int Fail(std::ostream& err, const std::string& message, int status = 1)
-{
-    err << "vestrels-cli: " << Printable(message) << '\n';
-    return status;
-}
-
-int WrongUsage(std::ostream& err, const std::string& mistake)
-{
-    return Fail(err, mistake + " (see vestrels-cli --help)", 2);
+    return !rows.empty() ? 0 : failed ? 2 : 1;
 }
 
 /// A stored path of this host is printed in the host's form; a Windows path
@@ -240,10 +295,31 @@ std::string HostLink(const std::string& link)
     return Utf8(link);
 }
 
+/// Why a file given by its host path could not be read.
+std::string FileProblem(const std::string& hostPath)
+{
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(hostPath, ec);
+    return platform::files::ReadProblem(platform::paths::FromHost(ec ? hostPath : absolute.string()))
+        .value_or("there is no such file");
+}
+
 // The favourites file as the program reads it. The tool never writes it, not
 // even the empty file the program creates when there is none.
 int RunFavorites(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
+    // A working directory asked for must be there, even where it is not used.
+    Library library;
+    JournalCatalogue catalogue = ReadStoredCatalogue().value_or(DefaultCatalogue());
+    if (options.dir) {
+        library.workPattern = WorkPatternFor(options, catalogue);
+        std::optional<std::vector<std::string>> folders = ScanIssueFolders(catalogue, library.workPattern);
+        if (!folders)
+            return Fail(err, "cannot read the working directory " + HostDirectory(library.workPattern) + ": " +
+                                 FolderProblem(library.workPattern));
+        library.folderNames = std::move(*folders);
+    }
+
     // The program's own file in any letter case, as the program finds it.
     FavoritesFile favorites(options.operands.empty() ? FavoritesFile::FindIn(".") : options.operands[0]);
     const std::string path =
@@ -251,20 +327,21 @@ int RunFavorites(const CliOptions& options, std::ostream& out, std::ostream& err
     bool damaged = false;
     const std::optional<FavoritesStore> read = favorites.Read(&damaged);
     if (!read)
-        return Fail(err, "cannot read the favourites file " + path);
+        return Fail(err, "cannot read the favourites file " + path + ": " + FileProblem(favorites.path()));
     const FavoritesStore& store = *read;
     // Bytes of which not one section could be read are no favourites file.
     if (damaged && store.sections.empty())
         return Fail(err, path + " is not a favourites file");
     if (damaged)
-        err << "vestrels-cli: " << Printable(path) << " is damaged; what could be read whole is shown\n";
+        Fail(err, path + " is damaged; what could be read whole is shown");
     if (options.html) {
         // With a working directory, stored Windows paths find their pages here.
-        Library library;
-        JournalCatalogue catalogue = ReadStoredCatalogue().value_or(DefaultCatalogue());
-        library.workPattern = WorkPatternFor(options, catalogue);
-        if (!library.workPattern.empty())
-            library.folderNames = ScanIssueFolders(catalogue, library.workPattern).value_or(std::vector<std::string>{});
+        if (!options.dir) {
+            library.workPattern = ReadStoredWorkPattern();
+            if (!library.workPattern.empty())
+                library.folderNames =
+                    ScanIssueFolders(catalogue, library.workPattern).value_or(std::vector<std::string>{});
+        }
         const std::string here = std::filesystem::current_path().string();
         out << BookmarksHtml(store, [&](std::string_view link) { return FavoriteUrl(library, link, here); });
         return 0;
@@ -281,8 +358,10 @@ int RunFavorites(const CliOptions& options, std::ostream& out, std::ostream& err
     return 0;
 }
 
-/// The commands that read the working directory. A search that finds nothing
-/// ends with 1 and any failure of it with 2, as grep's do.
+/// The commands that read the working directory. Compiled-help issues are
+/// unpacked first, as the window does, so both list the same issues. A
+/// search that finds nothing ends with 1 and any failure of it with 2, as
+/// grep's do.
 int RunOnLibrary(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     const bool search = options.command == "search";
@@ -298,9 +377,12 @@ int RunOnLibrary(const CliOptions& options, std::ostream& out, std::ostream& err
     const std::string workPattern = WorkPatternFor(options, catalogue);
     if (workPattern.empty())
         return Fail(err, "no working directory: none is stored, give one with --dir", failure);
+    RefusingHost host(err);
+    PrepareCompiledHelpIssues(host, workPattern);
     std::optional<std::vector<std::string>> folders = ScanIssueFolders(catalogue, workPattern);
     if (!folders)
-        return Fail(err, "cannot read the working directory " + HostDirectory(workPattern), failure);
+        return Fail(err, "cannot read the working directory " + HostDirectory(workPattern) + ": " +
+                             FolderProblem(workPattern), failure);
     if (folders->empty())
         return Fail(err, "no issue folder found in " + HostDirectory(workPattern), failure);
 
@@ -311,14 +393,13 @@ int RunOnLibrary(const CliOptions& options, std::ostream& out, std::ostream& err
         return Fail(err, "issue " + std::to_string(options.issue) + " out of range (0 to " +
                              std::to_string(library.issueCount() - 1) + ")");
 
-    RefusingHost host(err);
     LinePrinter printer(out, options.json);
     if (options.command == "list")
         PrintList(library, printer);
     else if (options.command == "toc")
-        PrintContents(host, catalogue, library, options.issue, printer);
+        return PrintContents(catalogue, library, options.issue, printer, err);
     else if (search)
-        return PrintSearch(host, catalogue, library, *query1251, options.search, options.json, printer) ? 0 : 1;
+        return PrintSearch(catalogue, library, *query1251, options.search, options.json, printer, err);
     else
         PrintTarget(library, options.issue,
                     platform::text::To1251FromUtf8(options.operands.size() > 1 ? options.operands[1] : ""),
@@ -326,11 +407,8 @@ int RunOnLibrary(const CliOptions& options, std::ostream& out, std::ostream& err
     return 0;
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunCommand(const ParsedCommandLine& parsed, std::ostream& out, std::ostream& err)
 {
-    const ParsedCommandLine parsed = ParseCommandLine(args);
     if (parsed.options.help) {
         out << kCliUsage;
         return 0;
@@ -344,4 +422,22 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (parsed.options.command == "favorites")
         return RunFavorites(parsed.options, out, err);
     return RunOnLibrary(parsed.options, out, err);
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const ParsedCommandLine parsed = ParseCommandLine(args);
+    const int status = RunCommand(parsed, out, err);
+    // What could not be written (a full disk, a closed pipe) shows only when
+    // the last of it is flushed: a cut file is never reported as done.
+    errno = 0;
+    out.flush();
+    if (out)
+        return status;
+    const int cause = errno;
+    const bool search = parsed.options.command == "search" && !parsed.options.help && !parsed.options.version;
+    return Fail(err, std::string("cannot write the output: ") + (cause ? std::strerror(cause) : "write error"),
+                search ? 2 : 1);
 }

@@ -15,16 +15,19 @@ const char* const kCliUsage =
     "                           the issues whose titles (with --text: article texts) hold QUERY:\n"
     "                           index, caption, positions of the found entries; --jobs: read\n"
     "                           the article texts on N workers (default: one per core)\n"
-    "  favorites [--html] [FILE] the favourites of FILE (default: SelFold.dat here): section,\n"
+    "  favorites [--html] [FILE]\n"
+    "                           the favourites of FILE (default: SelFold.dat here): section,\n"
     "                           name, title, link; --html: a bookmarks file for a web browser\n"
     "options, before or after the command:\n"
-    "  --dir=DIR, --dir DIR     the working directory (default: the stored one); an issue\n"
-    "                           folder stands for the folder that holds it\n"
+    "  --dir=DIR, --dir DIR     the working directory (default: the stored one), taken as\n"
+    "                           the window takes it: a folder that holds issues is itself,\n"
+    "                           an issue folder stands for the folder that holds it\n"
     "  --json                   one JSON object per line\n"
     "  -h, --help               this text\n"
     "  --version                the version\n"
     "  --                       ends the options: what follows is an operand\n"
-    "exit status: 0 done, 1 failed, 2 wrong usage; search: 0 found, 1 nothing found, 2 an error\n";
+    "exit status: 0 done, 1 failed, 2 wrong usage; search: 0 found, 1 nothing found,\n"
+    "2 an error and nothing found\n";
 
 namespace {
 

@@ -86,10 +86,11 @@ CFontChooserDlg::CFontChooserDlg(wxWindow* parent, const TextStyle& style) : ini
     colourPicker = XRCCTRL(*this, "ID_FONT_COLOUR", wxColourPickerCtrl);
     preview = XRCCTRL(*this, "ID_FONT_PREVIEW", wxStaticText);
 
-    // Start from the font as the view draws it: a face the machine lacks is
+    // Start from the font as the view draws it, before the desktop's text
+    // scale (the size shown is the stored one): a face the machine lacks is
     // drawn in the system's sans-serif face, at the size the view found.
     wxClientDC dc(this);
-    const wxFont drawn = FontForStyle(style.font, dc);
+    const wxFont drawn = FontForStyle(style.font, dc, 1.0);
     FillFaces(From1251(style.font.faceName), drawn.GetFaceName());
     slantList->SetSelection(style.font.italic ? kItalic : kUpright);
     initialWeightRow = WeightRow(style.font.weight);

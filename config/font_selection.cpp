@@ -8,9 +8,19 @@ namespace {
 
 constexpr std::size_t kFaceNameMax = 31;
 
-void Report(platform::HostUi& host, const char* text)
+void Report(platform::HostUi& host, const char* code, const WriteResult& result)
 {
-    host.ShowMessage(text, "Vestrels", platform::MessageIcon::None, platform::MessageButtons::Ok);
+    host.ShowMessage(settings::WriteFailureText(code, result.error), "Vestrels", platform::MessageIcon::None,
+                     platform::MessageButtons::Ok);
+}
+
+void ReportFailures(const settings::StylesWriteResult& result, platform::HostUi& host)
+{
+    if (result.nameFont == WriteResult::Failed)
+        Report(host, "k.t.1", result.nameFont);
+    for (const WriteResult& record : result.records)
+        if (record == WriteResult::Failed)
+            Report(host, "k.t.2", record);
 }
 
 }  // namespace
@@ -33,10 +43,10 @@ TextStyle ApplyFontChoice(TextStyle style, const FontChoice& choice)
 
 void StoreTextStylesReporting(const TextStyles& styles, platform::HostUi& host)
 {
-    const settings::StylesWriteResult result = settings::StoreTextStyles(styles);
-    if (result.nameFont == WriteResult::Failed)
-        Report(host, "k.t.1");
-    for (WriteResult record : result.records)
-        if (record == WriteResult::Failed)
-            Report(host, "k.t.2");
+    ReportFailures(settings::StoreTextStyles(styles), host);
+}
+
+void StoreChangedTextStylesReporting(const TextStyles& before, const TextStyles& after, platform::HostUi& host)
+{
+    ReportFailures(settings::StoreChangedTextStyles(before, after), host);
 }

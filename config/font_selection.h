@@ -43,7 +43,11 @@ struct FontChoice {
 TextStyle ApplyFontChoice(TextStyle style, const FontChoice& choice);
 
 /// Stores "NameFont" and then "LogFont_1" to "LogFont_5". A face-name write
-/// that fails once the key is open shows "k.t.1", each failing record "k.t.2";
-/// the remaining records are still written. A key that cannot be opened
-/// stores nothing and reports nothing.
+/// that fails once the key is open shows "k.t.1", each failing record "k.t.2",
+/// each followed by a line naming the settings file and the reason; the
+/// remaining records are still written. A key that cannot be opened stores
+/// nothing and reports nothing.
 void StoreTextStylesReporting(const TextStyles& styles, platform::HostUi& host);
+
+/// The same for only what the dialog changed (settings::StoreChangedTextStyles).
+void StoreChangedTextStylesReporting(const TextStyles& before, const TextStyles& after, platform::HostUi& host);

@@ -8,6 +8,7 @@
 
 #include "favorites/favorites_ids.h"
 #include "favorites/favorites_ops.h"
+#include "platform/wx/spoken_names.h"
 #include "platform/wx/wx_text.h"
 
 CDeleteConfirmDlgWindow::CDeleteConfirmDlgWindow(wxWindow* parent, const std::string& title)
@@ -19,6 +20,8 @@ CDeleteConfirmDlgWindow::CDeleteConfirmDlgWindow(wxWindow* parent, const std::st
     field->ChangeValue(From1251(TitleOnOneLine(title)));
     // The start of the title is what tells the favourites apart.
     field->SetInsertionPoint(0);
+    // A question that waits for an answer, as the toolkit's message boxes are.
+    ReadAsAlert(this);
     FindWindow(wxID_OK)->SetFocus();
 }
 

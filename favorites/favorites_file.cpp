@@ -6,6 +6,7 @@
 // change could not be saved when it was made.
 #include "favorites/favorites_file.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -44,15 +45,16 @@ std::optional<std::string> KeepDamagedCopy(const std::string& hostPath, const st
         const std::string name = hostPath + ".bak" + (i ? "." + std::to_string(i) : "");
         const files::HostFile old = files::ReadHostFile(name);
         if (old.status == files::HostFile::Missing)
-            return files::ReplaceHostFile(name, bytes, permissions) ? std::optional(name) : std::nullopt;
+            return files::ReplaceHostFile(name, bytes, permissions).Saved() ? std::optional(name) : std::nullopt;
         if (old.status == files::HostFile::Read && old.bytes == bytes)
             return name;
     }
     return std::nullopt;
 }
 
-FavoritesFile::FavoritesFile(std::string hostPath, std::function<bool(const std::string&)> writable, int lockWaitMs)
-    : path_(std::move(hostPath)), writable_(std::move(writable)), lockWaitMs_(lockWaitMs)
+FavoritesFile::FavoritesFile(std::string hostPath, std::function<bool(const std::string&)> writable, int lockWaitMs,
+                             const platform::files::SaveCalls& calls)
+    : path_(std::move(hostPath)), writable_(std::move(writable)), lockWaitMs_(lockWaitMs), calls_(&calls)
 {
 }
 
@@ -80,7 +82,7 @@ FavoritesStore FavoritesFile::Open(FavoritesReport& report)
 {
     // A second copy starting on the same damaged file must find the backup
     // the first one made, not make another.
-    const platform::files::FolderLock lock(FolderOf(path_), lockWaitMs_);
+    const platform::files::FolderLock lock(FolderOf(path_), lockWaitMs_, *calls_);
     report = Reload(platform::files::StampOf(path_));
     return base_;
 }
@@ -93,6 +95,8 @@ FavoritesReport FavoritesFile::Reload(const platform::files::FileStamp& now)
     readable_ = file.status != files::HostFile::Failed;
     keepAsItIs_ = false;
     base_ = {};
+    if (!readable_)
+        return {FavoritesTrouble::Unreadable, {}, file.error};
     if (file.status != files::HostFile::Read)
         return {};
     bool damaged = false;
@@ -140,28 +144,67 @@ FavoritesReport FavoritesFile::Flush(FavoritesStore& store)
 FavoritesReport FavoritesFile::Save(FavoritesStore& store)
 {
     namespace files = platform::files;
-    const files::FolderLock lock(FolderOf(path_), lockWaitMs_);
+    const files::FolderLock lock(FolderOf(path_), lockWaitMs_, *calls_);
     if (lock.Busy()) {
         store = WithPending();
         return {FavoritesTrouble::Busy, {}};
     }
+    FavoritesReport report = Write(store);
+    // Without locks the re-read before the change is all that keeps two
+    // copies apart; the user hears of it once.
+    report.withoutLock = lock.Unsupported();
+    return report;
+}
+
+std::string FavoritesFile::FittingBytes(FavoritesStore& store)
+{
+    // What the file would grow to beyond the read bound could never be read
+    // back: the newest changes are refused until it fits.
+    std::string bytes = SerializeFavorites(store);
+    while (bytes.size() > platform::files::kMaxReadBytes && !pending_.empty()) {
+        pending_.pop_back();
+        store = WithPending();
+        bytes = SerializeFavorites(store);
+    }
+    return bytes;
+}
+
+FavoritesReport FavoritesFile::Write(FavoritesStore& store)
+{
+    namespace files = platform::files;
     const files::FileStamp now = files::StampOf(path_);
     FavoritesReport report = now == seen_ ? FavoritesReport{} : Reload(now);
     store = WithPending();
     if (report.trouble == FavoritesTrouble::None) {
-        if (!readable_)
+        if (!readable_) {
             report.trouble = FavoritesTrouble::Unreadable;
-        else if (keepAsItIs_ || (now.size >= 0 && !writable_(path_)))
+        } else if (keepAsItIs_) {
             report.trouble = FavoritesTrouble::ReadOnly;
+        } else if (now.size >= 0 && (errno = 0, !writable_(path_))) {
+            report.error = errno;
+            report.trouble = FavoritesTrouble::ReadOnly;
+        }
     }
     if (!readable_ || keepAsItIs_ || report.trouble == FavoritesTrouble::ReadOnly)
         return report;
+    const std::size_t wanted = pending_.size();
+    const std::string bytes = FittingBytes(store);
+    if (pending_.size() < wanted)
+        report = {FavoritesTrouble::TooLarge, {}};
     // Nothing the file lacks: it keeps its time, its owner and every byte,
     // and a folder without favourites gets no file.
-    const std::string bytes = SerializeFavorites(store);
     if (bytes != SerializeFavorites(base_)) {
-        if (!files::ReplaceHostFile(path_, bytes))
-            return {FavoritesTrouble::WriteFailed, {}};
+        const files::SaveResult saved = files::ReplaceHostFile(path_, bytes, 0644, *calls_);
+        if (!saved.Saved()) {
+            // No file, and a folder that takes none: nothing will be saved
+            // in this run, which the user is told once.
+            const bool folderReadOnly = now.size < 0 && (saved.error == EACCES || saved.error == EPERM ||
+                                                         saved.error == EROFS);
+            return {folderReadOnly ? FavoritesTrouble::FolderReadOnly : FavoritesTrouble::WriteFailed, {},
+                    saved.error};
+        }
+        if (saved.status == files::SaveResult::RewrittenInPlace && report.trouble == FavoritesTrouble::None)
+            report = {FavoritesTrouble::RewrittenInPlace, {}, saved.error};
         seen_ = files::StampOf(path_);
         base_ = store;
     }
@@ -169,20 +212,31 @@ FavoritesReport FavoritesFile::Save(FavoritesStore& store)
     return report;
 }
 
+namespace {
+
+/// "(reason)" for a known errno, nothing otherwise.
+std::string Because(int error)
+{
+    return error == 0 ? std::string() : std::string(" (") + platform::files::ReasonText(error) + ")";
+}
+
+}  // namespace
+
 std::string FavoritesTroubleText(const FavoritesReport& report, const std::string& hostPath)
 {
     const std::string file = "Файл избранного\n" + hostPath + "\n";
+    const std::string untilExit = "Изменения избранного останутся только до закрытия программы.";
     std::string text;
     switch (report.trouble) {
     case FavoritesTrouble::None:
         return {};
     case FavoritesTrouble::Unreadable:
-        text = file + "нельзя прочитать, поэтому избранное не может быть сохранено в нём. "
-                      "Изменения избранного останутся только до закрытия программы.";
+        text = file + "нельзя прочитать" + Because(report.error) +
+               ", поэтому избранное не может быть сохранено в нём. " + untilExit;
         break;
     case FavoritesTrouble::ReadOnly:
-        text = file + "нельзя изменить, поэтому избранное не может быть сохранено в нём. "
-                      "Изменения избранного останутся только до закрытия программы.";
+        text = file + "нельзя изменить" + Because(report.error) +
+               ", поэтому избранное не может быть сохранено в нём. " + untilExit;
         break;
     case FavoritesTrouble::Damaged:
         text = report.backup.empty()
@@ -195,7 +249,20 @@ std::string FavoritesTroubleText(const FavoritesReport& report, const std::strin
                       "изменением или при закрытии программы.";
         break;
     case FavoritesTrouble::WriteFailed:
-        text = "Не удалось сохранить избранное в файл\n" + hostPath;
+        text = "Не удалось сохранить избранное в файл\n" + hostPath + "\n" +
+               platform::files::ReasonText(report.error) + ".";
+        break;
+    case FavoritesTrouble::FolderReadOnly:
+        text = "В каталог\n" + FolderOf(hostPath) + "\nнельзя записать файл избранного" + Because(report.error) +
+               ". " + untilExit;
+        break;
+    case FavoritesTrouble::TooLarge:
+        text = file + "стал бы больше " + std::to_string(platform::files::kMaxReadBytes >> 20) +
+               " МБ, а файл такого размера программа прочитать не может. Избранное не изменено.";
+        break;
+    case FavoritesTrouble::RewrittenInPlace:
+        text = file + "перезаписан на месте: в его каталоге нельзя создать новый файл" + Because(report.error) +
+               ". Если запись прервётся, файл может быть повреждён.";
         break;
     }
     return platform::text::To1251FromUtf8(text);

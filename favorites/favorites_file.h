@@ -20,11 +20,18 @@ enum class FavoritesTrouble {
     Damaged,      ///< parts were dropped; the whole file was kept as `backup`
     Busy,         ///< another copy held the lock for the whole wait
     WriteFailed,  ///< the save failed; the old file is whole
+    FolderReadOnly,     ///< there is no file and its folder takes none: changes last until exit
+    TooLarge,           ///< the change would make the file larger than it can be read: refused
+    RewrittenInPlace,   ///< saved, but over the file itself: its folder takes no new file
 };
 
 struct FavoritesReport {
     FavoritesTrouble trouble = FavoritesTrouble::None;
     std::string backup;  ///< host path of the kept copy of a damaged file
+    int error = 0;       ///< errno behind Unreadable, ReadOnly, WriteFailed, FolderReadOnly, RewrittenInPlace
+    /// The folder's file system has no locks: the change was saved without
+    /// one (the file is still read again before each change).
+    bool withoutLock = false;
 };
 
 /// One change of the store. It is applied to the file's current content, and
@@ -35,9 +42,11 @@ using FavoritesChange = std::function<void(FavoritesStore&)>;
 class FavoritesFile {
 public:
     /// `writable` decides whether an existing file may be written.
+    /// `calls` are the system calls of its saves and its lock.
     explicit FavoritesFile(std::string hostPath,
                            std::function<bool(const std::string&)> writable = platform::files::MayWrite,
-                           int lockWaitMs = 3000);
+                           int lockWaitMs = platform::files::kLockWaitMs,
+                           const platform::files::SaveCalls& calls = platform::files::RealSaveCalls());
 
     /// "SelFold.dat" in `hostFolder`, under the name it has there in any
     /// letter case (files copied from Windows), or the usual name.
@@ -49,13 +58,15 @@ public:
     std::optional<FavoritesStore> Read(bool* damaged);
 
     /// At start-up: reads the file (a missing or unreadable one gives an
-    /// empty store) and keeps a damaged one under the next free backup name.
+    /// empty store, and an unreadable one is reported) and keeps a damaged
+    /// one under the next free backup name.
     FavoritesStore Open(FavoritesReport& report);
 
     /// Under the lock: reloads the file when it changed since this copy last
     /// read or wrote it, applies the changes it lacks and `change` to that
     /// content and saves the result when it differs. `store` becomes what the
-    /// file holds plus this copy's unsaved changes.
+    /// file holds plus this copy's unsaved changes. A change that would make
+    /// the file larger than it can be read back is dropped (TooLarge).
     FavoritesReport Apply(FavoritesStore& store, FavoritesChange change);
 
     /// The file's content (with this copy's unsaved changes) when it changed
@@ -69,6 +80,7 @@ private:
     std::string path_;
     std::function<bool(const std::string&)> writable_;
     int lockWaitMs_;
+    const platform::files::SaveCalls* calls_;
     platform::files::FileStamp seen_;  ///< the file as this copy last read or wrote it
     FavoritesStore base_;              ///< its content then
     bool readable_ = true;
@@ -78,6 +90,8 @@ private:
     FavoritesReport Reload(const platform::files::FileStamp& now);
     FavoritesStore WithPending() const;
     FavoritesReport Save(FavoritesStore& store);
+    FavoritesReport Write(FavoritesStore& store);
+    std::string FittingBytes(FavoritesStore& store);
 };
 
 /// Keeps `bytes` of the damaged file `hostPath` beside it as "<name>.bak",

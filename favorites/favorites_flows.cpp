@@ -68,9 +68,9 @@ bool AddArticleAt(CMainFrame& frame, CQuillboxView& view, CSectionDlg& sectionDl
         // Applied to the file as it is now, so a favourite another copy added
         // meanwhile is kept, and saved at once, so it survives a crash.
         const auto result = std::make_shared<AddResult>();
-        contents.ChangeFavorites(AddChange(sectionDlg.chosenName, *entry.title,
-                                           StoredLinkFor(contents.library, issue, *entry.link), DiagnosticBoxes(),
-                                           result));
+        const bool kept = contents.ChangeFavorites(AddChange(
+            sectionDlg.chosenName, *entry.title, StoredLinkFor(contents.library, issue, *entry.link),
+            DiagnosticBoxes(), result));
         if (result->outcome == AddOutcome::Duplicate) {
             TheHostUi().ShowMessage(platform::text::To1251FromUtf8("Выбранная статья уже имеется в этой папке!"),
                                     platform::text::To1251FromUtf8("Предупреждение"),
@@ -78,7 +78,7 @@ bool AddArticleAt(CMainFrame& frame, CQuillboxView& view, CSectionDlg& sectionDl
             view.ArmRefreshTick();
             return false;
         }
-        if (result->outcome == AddOutcome::Added)
+        if (kept && result->outcome == AddOutcome::Added)
             entry.SetMark(kMarkSelected);
     }
     view.ArmRefreshTick();

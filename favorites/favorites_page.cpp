@@ -14,6 +14,8 @@
 #include "articles/quillbox_view.h"
 #include "favorites/favorites_ids.h"
 #include "leftpane/left_view.h"
+#include "platform/wx/list_cursor.h"
+#include "platform/wx/spoken_names.h"
 #include "platform/wx/wx_text.h"
 
 namespace {
@@ -52,6 +54,9 @@ wxListBox* CFavoritesPage::sectionList() const
 
 void CFavoritesPage::OnInitPage()
 {
+    EnableTypeAhead(sectionList());
+    // The list has no label of its own: the tab above it names it.
+    NameForScreenReaders(sectionList(), wxString::FromUTF8("Избранное"));
     FitList();
     startTimer.StartOnce(kStartDelayMs);
 }
@@ -98,6 +103,8 @@ void CFavoritesPage::RefreshSectionList()
         list->Append(names);
         for (std::size_t i = 0; i < positions.size(); ++i)
             positions[i] = first + static_cast<int>(i);
+        // Tabbing into the list must not choose a section by itself.
+        PlaceCursorWithoutSelecting(list);
     }
     if (CQuillboxView* view = frame->articleView) {
         view->SetIssueMode(false);
@@ -140,7 +147,8 @@ void CFavoritesPage::OnSelectionChanged(wxCommandEvent&)
         view->Refresh();
         // The list takes the focus back when its own click or key handling
         // ends, so the view takes it after that.
-        view->CallAfter([view] { view->SetFocus(); });
+        if (!TypingAhead(list))
+            view->CallAfter([view] { view->SetFocus(); });
     }
     frame->listItemChosen = true;
     sectionChosen = true;

@@ -5,10 +5,12 @@
 #include <algorithm>
 
 #include <wx/combobox.h>
+#include <wx/stattext.h>
 #include <wx/xrc/xmlres.h>
 
 #include "favorites/favorites_ids.h"
 #include "platform/wx/fill_items.h"
+#include "platform/wx/spoken_names.h"
 #include "platform/wx/wx_text.h"
 
 namespace {
@@ -22,7 +24,11 @@ CSectionDlgWindow::CSectionDlgWindow(wxWindow* parent, const std::string& name, 
     RegisterFavoritesResourceIds();
     if (!wxXmlResource::Get()->LoadDialog(this, parent, "IDD_SECTION"))
         return;
+    ReadAsDialog(this);
     wxComboBox* box = combo();
+    for (wxWindow* child : GetChildren())
+        if (auto* label = dynamic_cast<wxStaticText*>(child))
+            LabelForScreenReaders(box, label);
     // The name goes in while the list is still empty, so it shows as typed
     // text and selects no entry.
     box->ChangeValue(From1251(name));

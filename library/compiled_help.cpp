@@ -1,22 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Issues that arrive as one compiled-help file (".chm") get a folder of their
 // own next to it, unpacked there by the program itself: no program found in a
-// collection or in the current directory is ever started. The archive is
-// untrusted input: only a regular file is opened, no object may land outside
-// its folder, and what one archive may unpack is bounded.
-#include <chm_lib.h>
-
-#include <fcntl.h>
-#include <sys/stat.h>
+// collection or in the current directory is ever started.
+//
+// An issue is whole or absent: the archive is unpacked into a hidden folder
+// beside it, which takes the issue's name only once every object is on the
+// disk. A failure or a cancel removes it; what a killed copy left is removed
+// at the next start and the unpacking done again. The folder of the issue's
+// name that lacks objects of the archive, or holds one cut short, is
+// completed from it.
+#include <signal.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstdint>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <optional>
+#include <iterator>
+#include <memory>
+#include <set>
 #include <vector>
 
+#include "library/chm_archive.h"
 #include "library/cp1251.h"
 #include "library/discovery.h"
 #include "platform/files.h"
@@ -26,6 +32,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr std::string_view kUnpackingMark = ".vestrels-unpacking-";
 
 bool PassesFolderTests(const platform::files::DirEntry& entry)
 {
@@ -43,133 +51,6 @@ bool CountsAsUnpacked(std::string_view workPattern, std::string_view chmName)
             return true;
     }
     return false;
-}
-
-bool IsEmptyFolder(const std::string& internalPath)
-{
-    const auto entries = platform::files::ListDirectory(internalPath);
-    return entries && entries->empty();
-}
-
-// One name inside the archive on disk: UTF-8 names stay, anything else is
-// taken for 1251, the code page of the journals.
-std::string SegmentToHost(const std::string& segment)
-{
-    return platform::text::IsValidUtf8(segment) ? segment : platform::paths::NameToHost(segment);
-}
-
-// The object's place below `folder`; nothing for a path that could leave it
-// (a ".." segment or any other segment made of dots only).
-std::optional<fs::path> ObjectPathBelow(const fs::path& folder, std::string_view objectPath)
-{
-    fs::path result = folder;
-    bool hasName = false;
-    std::size_t start = 0;
-    while (start <= objectPath.size()) {
-        std::size_t end = objectPath.find_first_of("/\\", start);
-        if (end == std::string_view::npos)
-            end = objectPath.size();
-        const std::string segment(objectPath.substr(start, end - start));
-        start = end + 1;
-        if (segment.empty() || segment == ".")
-            continue;
-        if (segment.find_first_not_of('.') == std::string::npos)
-            return std::nullopt;
-        result /= SegmentToHost(segment);
-        hasName = true;
-    }
-    if (!hasName)
-        return std::nullopt;
-    return result;
-}
-
-// What one archive may unpack: a multiple of its own size, at least a
-// little for the smallest archives, never more than the cap. Pages and
-// pictures never shrink to a twentieth; an archive built to fill the disk does.
-constexpr std::uint64_t kUnpackRatio = 20;
-constexpr std::uint64_t kUnpackFloor = std::uint64_t{1} << 20;
-constexpr std::uint64_t kUnpackCap = std::uint64_t{1} << 30;
-
-std::uint64_t UnpackLimit(std::uint64_t archiveSize)
-{
-    return std::min(kUnpackCap, std::max(kUnpackFloor, archiveSize * kUnpackRatio));
-}
-
-struct UnpackContext {
-    fs::path folder;
-    std::uint64_t limit = 0;
-    std::uint64_t written = 0;
-    bool overLimit = false;
-};
-
-bool CopyObject(chmFile* file, chmUnitInfo* unit, const fs::path& target, UnpackContext& unpack)
-{
-    std::error_code ec;
-    fs::create_directories(target.parent_path(), ec);
-    if (ec || fs::exists(fs::symlink_status(target, ec)))
-        return false;
-    std::ofstream out(target, std::ios::binary);
-    if (!out)
-        return false;
-    // Read in pieces: the declared length comes from the archive.
-    std::vector<unsigned char> buffer(64 * 1024);
-    LONGUINT64 offset = 0;
-    while (offset < unit->length) {
-        const LONGINT64 wanted = static_cast<LONGINT64>(std::min<LONGUINT64>(buffer.size(), unit->length - offset));
-        const LONGINT64 got = chm_retrieve_object(file, unit, buffer.data(), offset, wanted);
-        if (got <= 0)
-            break;
-        unpack.written += static_cast<std::uint64_t>(got);
-        if (unpack.written > unpack.limit) {
-            unpack.overLimit = true;
-            return false;
-        }
-        out.write(reinterpret_cast<const char*>(buffer.data()), static_cast<std::streamsize>(got));
-        offset += static_cast<LONGUINT64>(got);
-    }
-    return static_cast<bool>(out);
-}
-
-int UnpackObject(chmFile* file, chmUnitInfo* unit, void* context)
-{
-    auto& unpack = *static_cast<UnpackContext*>(context);
-    const std::string_view path(unit->path);
-    if (path.empty() || path.back() == '/')
-        return CHM_ENUMERATOR_CONTINUE;
-    if (const std::optional<fs::path> target = ObjectPathBelow(unpack.folder, path))
-        CopyObject(file, unit, *target, unpack);
-    return unpack.overLimit ? CHM_ENUMERATOR_FAILURE : CHM_ENUMERATOR_CONTINUE;
-}
-
-/// The archive opened for reading when it is a regular file, without
-/// blocking on a FIFO or device in its place; -1 otherwise. Its size
-/// through `size`.
-int OpenRegularArchive(const std::string& hostChmFile, std::uint64_t& size)
-{
-    const int fd = open(hostChmFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat st;
-    if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        size = static_cast<std::uint64_t>(st.st_size);
-        return fd;
-    }
-    if (fd >= 0)
-        close(fd);
-    return -1;
-}
-
-enum class Unpacked { Done, OverLimit };
-
-/// Unpacks the archive open as `fd`: the reader opens the very file that was
-/// checked, through our descriptor.
-Unpacked UnpackCompiledHelp(int fd, std::uint64_t archiveSize, const std::string& hostFolder)
-{
-    chmFile* file = chm_open(("/proc/self/fd/" + std::to_string(fd)).c_str());
-    if (!file)
-        return Unpacked::Done;
-    UnpackContext context{fs::path(hostFolder), UnpackLimit(archiveSize)};
-    chm_enumerate(file, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, UnpackObject, &context);
-    chm_close(file);
-    return context.overLimit ? Unpacked::OverLimit : Unpacked::Done;
 }
 
 /// A name that stays one entry of the working directory: a path separator
@@ -195,60 +76,344 @@ std::vector<std::string> CompiledHelpFiles(std::string_view workPattern)
     return names;
 }
 
-void ReportOverLimit(platform::HostUi& host, const std::string& chmPath, std::uint64_t archiveSize)
+/// The process that unpacks into a folder of that name; 0 for other names.
+pid_t UnpackingProcess(std::string_view name)
 {
-    const std::string megabytes = std::to_string(UnpackLimit(archiveSize) >> 20);
-    // The path as the user's file manager shows it.
-    const std::string shownPath = platform::text::To1251FromUtf8(platform::paths::ToHost(chmPath));
-    host.ShowMessage(shownPath + Cp1251("\n\nАрхив распаковывается больше чем в " + megabytes +
-                                      " МБ. Распаковка остановлена, распакованные файлы удалены."),
-                     Cp1251("Ошибка распаковки"), platform::MessageIcon::Error, platform::MessageButtons::Ok);
+    const std::size_t mark = name.rfind(kUnpackingMark);
+    if (name.empty() || name[0] != '.' || mark == std::string_view::npos)
+        return 0;
+    const std::string_view digits = name.substr(mark + kUnpackingMark.size());
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return 0;
+    return static_cast<pid_t>(std::stol(std::string(digits)));
 }
 
-// Unpacks one file into its new folder; false when the clipboard refused the
-// folder's path, which ends the step.
-bool GiveFolder(platform::HostUi& host, std::string_view workPattern, const std::string& chmName)
+// A killed copy its parent has not reaped yet runs no more.
+bool ProcessRuns(pid_t pid)
 {
-    const std::string base = chmName.substr(0, chmName.rfind('.'));
-    const std::string folder = FolderPath(workPattern, base);
-    // An existing folder (one with a dot never counts as unpacked) already
-    // holds what an earlier scan put there; it is neither refilled nor removed.
-    if (platform::files::IsFolder(folder))
-        return true;
-    const std::string chmPath = FolderPath(workPattern, chmName);
-    std::uint64_t archiveSize = 0;
-    const int fd = OpenRegularArchive(platform::paths::ToHost(chmPath), archiveSize);
-    if (fd < 0)
-        return true;
-    if (!platform::files::CreateFolder(folder)) {
-        close(fd);
-        return true;
-    }
-    const std::string hostFolder = platform::paths::ToHost(folder);
-    if (!host.SetClipboardText(platform::text::To1251FromUtf8(hostFolder))) {
-        close(fd);
-        platform::files::RemoveFolder(folder);
+    if (kill(pid, 0) != 0 && errno == ESRCH)
         return false;
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t end = line.rfind(')');
+    return end == std::string::npos || end + 2 >= line.size() || line[end + 2] != 'Z';
+}
+
+// What a copy killed while it unpacked left behind. A folder of a copy that
+// still runs is its work in progress.
+void RemoveAbandonedUnpackings(std::string_view workPattern)
+{
+    const auto entries = platform::files::ListDirectory(workPattern);
+    if (!entries)
+        return;
+    for (const platform::files::DirEntry& entry : *entries) {
+        const pid_t pid = entry.isFolder ? UnpackingProcess(entry.name) : 0;
+        if (pid > 0 && (pid == getpid() || !ProcessRuns(pid)))
+            platform::files::RemoveFolder(FolderPath(workPattern, entry.name));
     }
-    const Unpacked unpacked = UnpackCompiledHelp(fd, archiveSize, hostFolder);
-    close(fd);
-    if (unpacked == Unpacked::OverLimit) {
-        platform::files::RemoveFolder(folder);
-        ReportOverLimit(host, chmPath, archiveSize);
-    } else if (IsEmptyFolder(folder)) {
-        platform::files::RemoveFolder(folder);
+}
+
+std::string ErrnoReason(int error)
+{
+    switch (error) {
+    case ENOSPC: return Cp1251("на диске не осталось места");
+    case EDQUOT: return Cp1251("исчерпана дисковая квота");
+    case EROFS: return Cp1251("носитель доступен только для чтения");
+    case EACCES:
+    case EPERM: return Cp1251("нет прав на запись в эту папку");
+    case EFBIG: return Cp1251("файл больше, чем допускает система");
+    case EIO: return Cp1251("ошибка ввода-вывода");
+    default: return platform::text::To1251FromUtf8(std::strerror(error));
+    }
+}
+
+// A name inside the archive as the user reads it.
+std::string NameForDisplay(std::string_view name)
+{
+    if (name.starts_with('/'))
+        name.remove_prefix(1);
+    return platform::text::IsValidUtf8(name) ? platform::text::To1251FromUtf8(name) : std::string(name);
+}
+
+/// "4 181 640 байт (4,0 МБ)": the exact bound, kept on one line, and its size
+/// in binary megabytes.
+std::string BytesForDisplay(std::uint64_t bytes)
+{
+    std::string digits = std::to_string(bytes);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), "\xA0");  // a no-break space in 1251
+    const std::uint64_t tenths = (bytes * 10 + (std::uint64_t{1} << 19)) >> 20;
+    return digits + "\xA0" + Cp1251("байт (") + std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) +
+           Cp1251(" МБ)");
+}
+
+/// One archive being given its issue's folder.
+class ArchiveJob {
+public:
+    ArchiveJob(platform::HostUi& host, std::string_view workPattern, const std::string& chmName)
+        : host_(host), workPattern_(workPattern), chmName_(chmName),
+          base_(chmName.substr(0, chmName.rfind('.'))), folder_(FolderPath(workPattern, base_))
+    {
+    }
+
+    /// False when the clipboard refused the new folder's path, which ends the step.
+    bool Unpack();
+    void Complete();
+    /// Set when the archive's folder cannot be made because of where it lies.
+    int placeError = 0;
+
+private:
+    bool OpenArchive();
+    bool MakeWorkFolder();
+    UnpackResult WriteIntoWorkFolder(const std::vector<const ArchiveObject*>& chosen);
+    std::error_code MoveCompletedObjects();
+    void Report(const std::string& reason);
+    void ReportResult(const UnpackResult& result);
+    std::string WorkFolderHost() const { return platform::paths::ToHost(FolderPath(workPattern_, workName_)); }
+
+    platform::HostUi& host_;
+    std::string workPattern_, chmName_, base_, folder_;
+    std::string workName_ = "." + base_ + std::string(kUnpackingMark) + std::to_string(getpid());
+    std::unique_ptr<ChmArchive> archive_;
+};
+
+std::string ChmPathForDisplay(std::string_view workPattern, const std::string& chmName)
+{
+    return PathForDisplay(FolderPath(workPattern, chmName));
+}
+
+void ArchiveJob::Report(const std::string& reason)
+{
+    host_.ShowMessage(ChmPathForDisplay(workPattern_, chmName_) + "\n\n" +
+                          Cp1251("Архив не распакован: ") + reason + ".",
+                      Cp1251("Ошибка распаковки"), platform::MessageIcon::Error, platform::MessageButtons::Ok);
+}
+
+bool ArchiveJob::OpenArchive()
+{
+    ChmArchive::OpenError error = ChmArchive::OpenError::None;
+    int errnoValue = 0;
+    archive_ = ChmArchive::Open(platform::paths::ToHost(FolderPath(workPattern_, chmName_)), error, errnoValue);
+    switch (error) {
+    case ChmArchive::OpenError::None: return true;
+    case ChmArchive::OpenError::NotRegular: Report(Cp1251("это не обычный файл")); break;
+    case ChmArchive::OpenError::CannotOpen:
+        Report(Cp1251("файл не открывается (") + ErrnoReason(errnoValue) + ")");
+        break;
+    case ChmArchive::OpenError::NotAnArchive:
+        Report(Cp1251("файл не читается как архив справки .chm: он повреждён, обрезан или это не архив"));
+        break;
+    }
+    return false;
+}
+
+bool ArchiveJob::MakeWorkFolder()
+{
+    std::error_code ec;
+    if (fs::create_directory(WorkFolderHost(), ec))
+        return true;
+    const int error = ec ? ec.value() : EEXIST;
+    // A medium that takes no folder says so once, for all its archives.
+    if (error == EROFS || error == EACCES || error == EPERM)
+        placeError = error;
+    else
+        Report(ErrnoReason(error));
+    return false;
+}
+
+UnpackResult ArchiveJob::WriteIntoWorkFolder(const std::vector<const ArchiveObject*>& chosen)
+{
+    const std::string shown = ChmPathForDisplay(workPattern_, chmName_);
+    const UnpackResult result = archive_->Write(chosen, WorkFolderHost(), [&](std::size_t done, std::size_t total) {
+        return host_.ShowProgress({"Vestrels",
+                                   Cp1251("Распаковка архива\n") + shown + Cp1251("\n\nФайлов: ") +
+                                       std::to_string(done) + Cp1251(" из ") + std::to_string(total),
+                                   done, total});
+    });
+    host_.EndProgress();
+    return result;
+}
+
+void ArchiveJob::ReportResult(const UnpackResult& result)
+{
+    switch (result.kind) {
+    case UnpackResult::Kind::Whole:
+    case UnpackResult::Kind::Cancelled: return;
+    case UnpackResult::Kind::Undeliverable:
+        Report(Cp1251("архив повреждён или обрезан, файл «") + NameForDisplay(result.object) +
+               Cp1251("» из него не читается"));
+        return;
+    case UnpackResult::Kind::WriteFailed: Report(ErrnoReason(result.error)); return;
+    case UnpackResult::Kind::OverLimit:
+        Report(Cp1251("он распаковывается больше чем в ") + BytesForDisplay(archive_->limit()) +
+               Cp1251(", а так много из архива такого размера не бывает"));
+        return;
+    }
+}
+
+bool ArchiveJob::Unpack()
+{
+    if (!MakeWorkFolder())
+        return true;
+    const bool clipboardTook = host_.SetClipboardText(PathForDisplay(folder_));
+    if (!clipboardTook || !OpenArchive()) {
+        platform::files::RemoveFolder(FolderPath(workPattern_, workName_));
+        return clipboardTook;
+    }
+    std::vector<const ArchiveObject*> all;
+    for (const ArchiveObject& object : archive_->objects())
+        all.push_back(&object);
+    const UnpackResult result = WriteIntoWorkFolder(all);
+    const bool whole = result.kind == UnpackResult::Kind::Whole && result.written > 0;
+    std::error_code renamed;
+    if (whole) {
+        fs::rename(WorkFolderHost(), platform::paths::ToHost(folder_), renamed);
+        if (!renamed)
+            return true;
+    }
+    // Nothing is left behind while a message is up.
+    platform::files::RemoveFolder(FolderPath(workPattern_, workName_));
+    // Another copy that unpacked the same archive first made the issue's folder.
+    if (whole && renamed != std::errc::directory_not_empty && renamed != std::errc::file_exists)
+        Report(ErrnoReason(renamed.value()));
+    else if (result.kind == UnpackResult::Kind::Whole && result.written == 0)
+        Report(Cp1251("в нём нет ни одного файла"));
+    else
+        ReportResult(result);
+    return true;
+}
+
+/// Whether an object's place below the issue's folder passes through real
+/// folders only: a link there must not carry a page out of the collection.
+bool PlaceIsInside(const fs::path& issue, const fs::path& relative)
+{
+    fs::path at = issue;
+    for (auto it = relative.begin(); it != relative.end() && std::next(it) != relative.end(); ++it) {
+        at /= *it;
+        std::error_code ec;
+        const auto status = fs::symlink_status(at, ec);
+        if (!fs::exists(status))
+            return true;
+        if (!fs::is_directory(status))
+            return false;
     }
     return true;
 }
 
+/// Whether a file holds the start of an object and no more: what a write cut
+/// short leaves. A file the user changed is no such start.
+bool IsCutShort(const fs::path& file, std::uint64_t fileSize, const fs::path& whole)
+{
+    std::ifstream cut(file, std::ios::binary), full(whole, std::ios::binary);
+    std::vector<char> a(64 * 1024), b(64 * 1024);
+    for (std::uint64_t left = fileSize; left > 0;) {
+        const auto n = static_cast<std::streamsize>(std::min<std::uint64_t>(left, a.size()));
+        if (!cut.read(a.data(), n) || !full.read(b.data(), n) || std::memcmp(a.data(), b.data(), n) != 0)
+            return false;
+        left -= static_cast<std::uint64_t>(n);
+    }
+    return true;
+}
+
+// Each completed object replaces a missing or cut-short one by a rename, so
+// a page is whole at every moment.
+std::error_code ArchiveJob::MoveCompletedObjects()
+{
+    const fs::path work = WorkFolderHost(), issue = platform::paths::ToHost(folder_);
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(work, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        if (!it->is_regular_file(ec))
+            continue;
+        const fs::path relative = fs::relative(it->path(), work, ec);
+        const fs::path target = issue / relative;
+        if (!PlaceIsInside(issue, relative))
+            continue;
+        std::error_code missing;
+        const auto status = fs::symlink_status(target, missing);
+        const bool replace = !fs::exists(status) ||
+                             (fs::is_regular_file(status) && fs::file_size(target, missing) < it->file_size(ec) &&
+                              IsCutShort(target, fs::file_size(target, missing), it->path()));
+        std::error_code moved;
+        if (replace && (fs::create_directories(target.parent_path(), moved), !moved))
+            fs::rename(it->path(), target, moved);
+        if (moved)
+            return moved;
+    }
+    return {};
+}
+
+void ArchiveJob::Complete()
+{
+    // Only a real folder of exactly the archive's name is the program's own.
+    const fs::path issue = platform::paths::ToHost(folder_);
+    std::error_code ec;
+    if (!fs::is_directory(fs::symlink_status(issue, ec)) || !OpenArchive())
+        return;
+    // A write cut short leaves a file shorter than its object; a longer one
+    // is the user's.
+    std::vector<const ArchiveObject*> lacking;
+    for (const ArchiveObject& object : archive_->objects()) {
+        const fs::path target = issue / object.relative;
+        const auto status = fs::symlink_status(target, ec);
+        if (PlaceIsInside(issue, object.relative) &&
+            (!fs::exists(status) || (fs::is_regular_file(status) && fs::file_size(target, ec) < object.length)))
+            lacking.push_back(&object);
+    }
+    if (lacking.empty() || !MakeWorkFolder())
+        return;
+    const UnpackResult result = WriteIntoWorkFolder(lacking);
+    const std::error_code moved = result.kind == UnpackResult::Kind::Whole ? MoveCompletedObjects() : std::error_code();
+    platform::files::RemoveFolder(FolderPath(workPattern_, workName_));
+    if (moved)
+        Report(ErrnoReason(moved.value()));
+    ReportResult(result);
+}
+
+// Archives already refused because of their medium: said once per start.
+std::set<std::string>& RefusedArchives()
+{
+    static std::set<std::string> refused;
+    return refused;
+}
+
+void ReportRefusedPlace(platform::HostUi& host, const std::vector<std::string>& archives, int error)
+{
+    std::string text;
+    for (const std::string& archive : archives)
+        text += archive + "\n";
+    text += error == EROFS ? Cp1251("\nАрхив нельзя распаковать здесь: носитель доступен только для чтения.")
+                           : Cp1251("\nАрхив нельзя распаковать здесь: нет прав на запись в эту папку.");
+    text += Cp1251("\nПока архив не распакован, этого номера журнала нет в списке.");
+    host.ShowMessage(text, Cp1251("Ошибка распаковки"), platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+}
+
 }  // namespace
+
+std::string PathForDisplay(std::string_view internalPath)
+{
+    return platform::text::To1251FromUtf8(platform::paths::ToHost(internalPath));
+}
 
 void PrepareCompiledHelpIssues(platform::HostUi& host, std::string_view workPattern)
 {
+    RemoveAbandonedUnpackings(workPattern);
+    std::vector<std::string> refused;
+    int refusal = 0;
     for (const std::string& chmName : CompiledHelpFiles(workPattern)) {
-        if (CountsAsUnpacked(workPattern, chmName))
-            continue;
-        if (!GiveFolder(host, workPattern, chmName))
-            return;
+        ArchiveJob job(host, workPattern, chmName);
+        const std::string base = chmName.substr(0, chmName.rfind('.'));
+        if (platform::files::IsFolder(FolderPath(workPattern, base)))
+            job.Complete();
+        else if (!CountsAsUnpacked(workPattern, chmName) && !job.Unpack())
+            break;
+        const std::string shown = ChmPathForDisplay(workPattern, chmName);
+        if (job.placeError != 0 && RefusedArchives().insert(shown).second) {
+            refused.push_back(shown);
+            refusal = job.placeError;
+        }
     }
+    if (!refused.empty())
+        ReportRefusedPlace(host, refused, refusal);
 }

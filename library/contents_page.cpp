@@ -13,6 +13,7 @@
 #include "favorites/favorites_ops.h"
 #include "library/article_target.h"
 #include "library/discovery.h"
+#include "platform/wx/spoken_names.h"
 #include "platform/files.h"
 #include "platform/text1251.h"
 #include "platform/wx/list_cursor.h"
@@ -60,15 +61,27 @@ CContentsPage::~CContentsPage()
 
 void CContentsPage::Tell(const FavoritesReport& report)
 {
-    const bool cannotSave =
-        report.trouble == FavoritesTrouble::Unreadable || report.trouble == FavoritesTrouble::ReadOnly;
-    if (report.trouble == FavoritesTrouble::None || (cannotSave && toldCannotSave))
+    if (report.withoutLock && !toldWithoutLock && frame->GetStatusBar()) {
+        toldWithoutLock = true;
+        frame->SetStatusText(
+            wxString::FromUTF8("Избранное сохраняется без блокировки: её не поддерживает файловая система"),
+            0);
+    }
+    // What holds for the rest of the run is said once: the first change
+    // tells it, later ones say nothing more.
+    const bool forTheRun = report.trouble == FavoritesTrouble::Unreadable ||
+                           report.trouble == FavoritesTrouble::ReadOnly ||
+                           report.trouble == FavoritesTrouble::FolderReadOnly;
+    const bool inPlace = report.trouble == FavoritesTrouble::RewrittenInPlace;
+    if (report.trouble == FavoritesTrouble::None || (forTheRun && toldCannotSave) || (inPlace && toldInPlace))
         return;
-    toldCannotSave = toldCannotSave || cannotSave;
+    toldCannotSave = toldCannotSave || forTheRun;
+    toldInPlace = toldInPlace || inPlace;
     // Favourites lost without a word are what these boxes prevent.
-    const bool damaged = report.trouble == FavoritesTrouble::Damaged && !report.backup.empty();
+    const bool warning = (report.trouble == FavoritesTrouble::Damaged && !report.backup.empty()) || inPlace ||
+                         report.trouble == FavoritesTrouble::TooLarge;
     TheHostUi().ShowMessage(FavoritesTroubleText(report, favoritesFile.path()), "Vestrels",
-                            damaged ? platform::MessageIcon::Warning : platform::MessageIcon::Error,
+                            warning ? platform::MessageIcon::Warning : platform::MessageIcon::Error,
                             platform::MessageButtons::Ok);
 }
 
@@ -78,12 +91,13 @@ void CContentsPage::ShowFavorites(FavoritesStore fresh)
     favorites = std::move(fresh);
 }
 
-void CContentsPage::ChangeFavorites(FavoritesChange change)
+bool CContentsPage::ChangeFavorites(FavoritesChange change)
 {
     FavoritesStore fresh;
     const FavoritesReport report = favoritesFile.Apply(fresh, std::move(change));
     ShowFavorites(std::move(fresh));
     Tell(report);
+    return report.trouble != FavoritesTrouble::TooLarge;
 }
 
 bool CContentsPage::RefreshFavorites()
@@ -108,6 +122,8 @@ void CContentsPage::OnInitPage()
         BuildLibrary();
 
     wxListBox* list = issueList();
+    // The list has no label of its own: the tab above it names it.
+    NameForScreenReaders(list, wxString::FromUTF8("Оглавление"));
     wxArrayString rows;
     for (IssueRecord& issue : library.issues) {
         rows.Add(From1251(issue.caption));
@@ -118,6 +134,7 @@ void CContentsPage::OnInitPage()
     if (selectedIssue >= 0 && selectedIssue < library.issueCount())
         list->SetSelection(selectedIssue);
     PlaceCursorWithoutSelecting(list);
+    EnableTypeAhead(list);
     FitList();
     // GTK scrolls to the cursor while the list still has the size of its
     // resource, which leaves a fitted list scrolled down by a row.
@@ -142,7 +159,7 @@ void CContentsPage::BuildLibrary()
     const CatalogueRepair repair = [this] {
         if (frame->journalsDlg.DoModal(frame) != wxID_OK)
             return false;
-        StoreCatalogue(frame->catalogue);
+        frame->StoreCatalogueChanges();
         return true;
     };
     // The message that the request limit ends the program has been shown.
@@ -196,7 +213,7 @@ void CContentsPage::InvalidateArticleView(bool focus)
 void CContentsPage::OnSelectionChanged(wxCommandEvent&)
 {
     selectedIssue = issueList()->GetSelection();
-    InvalidateArticleView(true);
+    InvalidateArticleView(!TypingAhead(issueList()));
     frame->listItemChosen = true;
     issueChosen = true;
 }

@@ -25,8 +25,8 @@ public:
 
     /// Applies `change` to the favourites file as it is now and shows the
     /// result; every trouble is told in a message box naming the file. The
-    /// marks stay on their articles.
-    void ChangeFavorites(FavoritesChange change);
+    /// marks stay on their articles. False when the change was refused.
+    bool ChangeFavorites(FavoritesChange change);
     /// Takes the file's content when another copy changed it; true then.
     bool RefreshFavorites();
 
@@ -48,7 +48,9 @@ protected:
 
 private:
     FavoritesFile favoritesFile;
-    bool toldCannotSave = false;  ///< the file cannot take changes: said once per run
+    bool toldCannotSave = false;   ///< the file cannot take changes: said once per run
+    bool toldInPlace = false;      ///< the file is rewritten in place: said once per run
+    bool toldWithoutLock = false;  ///< saved without a lock: noted once per run
     bool libraryBuilt = false;
 
     wxListBox* issueList() const;

@@ -341,19 +341,27 @@ std::string ContentsFilePath(const JournalCatalogue& catalogue, const Library& l
     return FolderPath(library.workPattern, name) + ContentsPathFor(catalogue, name);
 }
 
-void ParseContents(platform::HostUi& host, const JournalCatalogue& catalogue, Library& library)
+std::vector<int> ParseContentsPages(const JournalCatalogue& catalogue, Library& library)
 {
     if (library.issues.size() < library.folderNames.size())
         library.issues.resize(library.folderNames.size());
+    std::vector<int> unreadable;
     for (int i = 0; i < library.issueCount(); ++i) {
         IssueRecord& issue = library.issues[static_cast<std::size_t>(i)];
-        const std::string path = ContentsFilePath(catalogue, library, i);
-        const std::optional<std::string> page = platform::files::ReadWholeFile(path);
+        const std::optional<std::string> page = platform::files::ReadWholeFile(ContentsFilePath(catalogue, library, i));
         if (!page) {
             ClearEntries(issue);
-            host.ShowMessage(path, kOpenErrorCaption, platform::MessageIcon::Error, platform::MessageButtons::Ok);
+            unreadable.push_back(i);
             continue;
         }
         ParseContentsPage(*page, issue);
     }
+    return unreadable;
+}
+
+void ParseContents(platform::HostUi& host, const JournalCatalogue& catalogue, Library& library)
+{
+    for (const int i : ParseContentsPages(catalogue, library))
+        host.ShowMessage(PathForDisplay(ContentsFilePath(catalogue, library, i)), kOpenErrorCaption,
+                         platform::MessageIcon::Error, platform::MessageButtons::Ok);
 }

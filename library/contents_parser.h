@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/journal_catalogue.h"
 #include "library/library.h"
@@ -16,8 +17,12 @@ void CleanTitle(std::string& text);
 /// Fills an issue's entries from the bytes of its contents page.
 void ParseContentsPage(std::string_view page, IssueRecord& issue);
 
-/// Parses every issue of the library; a page that cannot be opened is
-/// reported with "Ошибка открытия файла" and leaves its issue empty.
+/// Parses every issue of the library; a page that cannot be read leaves its
+/// issue empty. The issues whose page could not be read, in library order.
+std::vector<int> ParseContentsPages(const JournalCatalogue& catalogue, Library& library);
+
+/// ParseContentsPages, with each page that cannot be read reported with
+/// "Ошибка открытия файла".
 void ParseContents(platform::HostUi& host, const JournalCatalogue& catalogue, Library& library);
 
 /// Internal path of an issue's contents page.

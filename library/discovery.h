@@ -40,6 +40,10 @@ std::string WorkPatternForChoice(JournalCatalogue& catalogue, std::string_view c
 /// The folder of a pattern as the user reads it: "\home\u\j\*" gives "/home/u/j".
 std::string FolderForDisplay(std::string_view workPattern);
 
+/// An internal path as the user's system writes it ("/tmp/w/izone70/frame/left.htm"
+/// for "\tmp\w\izone70.\frame\left.htm"), in 1251 for a message.
+std::string PathForDisplay(std::string_view internalPath);
+
 /// The catalogue's distinct folder prefixes, lower-cased, in catalogue order,
 /// joined by ", " (the words a folder name must contain to be an issue).
 std::string PrefixesForDisplay(const JournalCatalogue& catalogue);
@@ -73,9 +77,12 @@ void BuildLibraryFrom(const JournalCatalogue& catalogue, Library& library, std::
 /// Gives each ".chm" file of the working directory that no folder stands for
 /// a folder of its own (its path goes onto the clipboard) and unpacks it
 /// there; no other program is ever started. Only regular files with a plain
-/// name (no path separator, not dots only) are taken. A new folder that stays
-/// empty is removed again, and so is one whose archive unpacks beyond its
-/// bound, with a message naming the file.
+/// name (no path separator, not dots only) are taken. The folder takes the
+/// issue's name only when every object was written whole, with the host's
+/// progress shown; a cancel leaves the issue out, a failure leaves nothing
+/// and a message naming the archive and the reason. A folder of exactly the
+/// archive's name is completed where it lacks objects or holds one cut
+/// short. A medium that takes no folder is said once per process.
 void PrepareCompiledHelpIssues(platform::HostUi& host, std::string_view workPattern);
 
 /// Finds the working directory and its issue folders, in library order, with

@@ -11,6 +11,7 @@ constexpr int kEntriesPerIssue = 100;
 struct HitRect {
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    bool operator==(const HitRect&) const = default;
 };
 
 enum EntryMark : std::int32_t { kMarkPlain = 0, kMarkFound = 1, kMarkSelected = 2 };

@@ -3,6 +3,7 @@ list(APPEND VESTRELS_CORE_SOURCES
   library/library.cpp
   library/discovery.cpp
   library/compiled_help.cpp
+  library/chm_archive.cpp
   library/contents_parser.cpp
   library/article_target.cpp)
 list(APPEND VESTRELS_GUI_SOURCES

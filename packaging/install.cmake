@@ -72,4 +72,5 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils")
 # The framework's translations, so its dialogs follow the user's language.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wx3.2-i18n")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PROJECT_CONFIG_FILE ${VESTRELS_PACKAGING}/cpack_checks.cmake)
 include(CPack)

@@ -3,6 +3,7 @@
 // no lock file is left behind and a killed process holds nothing.
 #include "platform/file_lock.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -23,20 +24,38 @@ FileStamp StampOf(const std::string& hostPath)
             static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
-FolderLock::FolderLock(const std::string& hostFolder, int waitMs)
+bool IsLockUnsupported(int error)
+{
+    return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL;
+}
+
+FolderLock::FolderLock(const std::string& hostFolder, int waitMs, const SaveCalls& calls)
 {
     fd_ = open(hostFolder.empty() ? "." : hostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd_ < 0)
         return;
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    // Short sleeps first, so that a lock held for a moment costs a moment;
+    // longer ones later, so that many waiting copies do not spin.
+    int sleepMs = 2;
     for (;;) {
-        if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-            held_ = true;
+        if (calls.Lock(fd_, LOCK_EX | LOCK_NB) == 0) {
+            state_ = State::Held;
             return;
         }
-        if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= end)
+        const int error = errno;
+        if (IsLockUnsupported(error)) {
+            state_ = State::Unsupported;
             return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (error != EWOULDBLOCK && error != EINTR)
+            return;
+        if (std::chrono::steady_clock::now() >= end) {
+            state_ = error == EWOULDBLOCK ? State::Busy : State::NotHeld;
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(sleepMs));
+        sleepMs = std::min(sleepMs * 2, 25);
     }
 }
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/save_calls.h"
+
 namespace platform::files {
 
 /// Identity and state of a file as stat sees it through links; all zero when
@@ -21,6 +23,11 @@ struct FileStamp {
 };
 FileStamp StampOf(const std::string& hostPath);
 
+/// How long a change waits for another copy's lock before it is called
+/// busy: a save holds the lock for a read, a write and a sync, which a
+/// loaded disk can stretch to seconds.
+constexpr int kLockWaitMs = 12000;
+
 /// An exclusive lock on a folder, held while the object lives. It creates
 /// nothing in the folder and is released by the kernel when the process
 /// ends, however it ends.
@@ -28,20 +35,27 @@ class FolderLock {
 public:
     /// Tries for up to `waitMs` milliseconds. A folder that cannot be opened
     /// cannot be locked by any copy either: the lock is then not held but not
-    /// busy.
-    FolderLock(const std::string& hostFolder, int waitMs);
+    /// busy. A file system without such locks is neither: see Unsupported.
+    FolderLock(const std::string& hostFolder, int waitMs, const SaveCalls& calls = RealSaveCalls());
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
-    bool Held() const { return held_; }
+    bool Held() const { return state_ == State::Held; }
     /// Another process held it for the whole wait.
-    bool Busy() const { return fd_ >= 0 && !held_; }
+    bool Busy() const { return state_ == State::Busy; }
+    /// The file system has no such locks (ENOLCK, EOPNOTSUPP, EINVAL): the
+    /// caller goes on without one.
+    bool Unsupported() const { return state_ == State::Unsupported; }
 
 private:
+    enum class State { NotHeld, Held, Busy, Unsupported };
     int fd_ = -1;
-    bool held_ = false;
+    State state_ = State::NotHeld;
 };
+
+/// Whether a lock error means that the file system has no such locks.
+bool IsLockUnsupported(int error);
 
 /// Whether this process may write the existing file (permission bits, owner,
 /// read-only mounts).

@@ -90,8 +90,16 @@ bool KeepIfReadable(int fd, struct stat& st)
 {
     if (fd < 0)
         return false;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > static_cast<off_t>(kMaxReadBytes)) {
+    int error = 0;
+    if (fstat(fd, &st) != 0)
+        error = errno;
+    else if (!S_ISREG(st.st_mode))
+        error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    else if (st.st_size > static_cast<off_t>(kMaxReadBytes))
+        error = EFBIG;
+    if (error != 0) {
         close(fd);
+        errno = error;
         return false;
     }
     return true;
@@ -117,11 +125,14 @@ bool ReadOpenFile(int fd, std::string& bytes, int* permissions = nullptr)
     char more[4096];
     while (n > 0 && bytes.size() <= kMaxReadBytes && (n = ReadSome(fd, more, sizeof more)) > 0)
         bytes.append(more, static_cast<std::size_t>(n));
+    const int readError = n < 0 ? errno : 0;
     close(fd);
     if (bytes.size() > kMaxReadBytes) {
         std::string().swap(bytes);
+        errno = EFBIG;
         return false;
     }
+    errno = readError;
     return n >= 0;
 }
 
@@ -178,21 +189,21 @@ namespace {
 
 /// A new file of this name, created exclusively and never through a link;
 /// one left by an earlier process of our id is taken away first.
-int CreateFresh(const std::string& path, int permissions)
+int CreateFresh(const SaveCalls& calls, const std::string& path, int permissions)
 {
-    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-    int fd = open(path.c_str(), flags, static_cast<mode_t>(permissions));
+    int fd = calls.CreateExclusive(path.c_str(), static_cast<mode_t>(permissions));
     if (fd < 0 && errno == EEXIST && unlink(path.c_str()) == 0)
-        fd = open(path.c_str(), flags, static_cast<mode_t>(permissions));
+        fd = calls.CreateExclusive(path.c_str(), static_cast<mode_t>(permissions));
     return fd;
 }
 
 /// A file without a name in `folder`, so that a crash while it is written
-/// leaves nothing behind; -1 where the file system has no such files.
-int CreateUnnamed(const std::filesystem::path& folder, int permissions)
+/// leaves nothing behind; -1 where the file system has no such files or
+/// refuses them (FUSE and network file systems answer EOPNOTSUPP, others
+/// EISDIR or EINVAL, and a folder without write permission EACCES).
+int CreateUnnamed(const SaveCalls& calls, const std::filesystem::path& folder, int permissions)
 {
-    return open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
-                static_cast<mode_t>(permissions));
+    return calls.OpenUnnamed(folder.empty() ? "." : folder.c_str(), static_cast<mode_t>(permissions));
 }
 
 /// Gives an unnamed file its temporary name. linkat never follows nor
@@ -208,31 +219,43 @@ bool NameUnnamed(int fd, const std::string& path)
 
 /// Gives the temporary file the old file's owner and mode. False when the
 /// owner cannot be kept (only root gives a file away): a rename would then
-/// hand another user's file to us.
-bool KeepOwnerAndMode(int fd, const struct stat& old)
+/// hand another user's file to us. A mode change that a file system refuses
+/// counts only when the mode is not right already.
+bool KeepOwnerAndMode(const SaveCalls& calls, int fd, const struct stat& old)
 {
     struct stat now;
     if (fstat(fd, &now) != 0)
         return false;
-    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && fchown(fd, old.st_uid, old.st_gid) != 0 &&
-        now.st_uid != old.st_uid)
+    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+        calls.ChangeOwner(fd, old.st_uid, old.st_gid) != 0 && now.st_uid != old.st_uid)
         return false;
-    return fchmod(fd, old.st_mode & 07777) == 0;
+    const mode_t wanted = old.st_mode & 07777;
+    if (calls.ChangeMode(fd, wanted) == 0)
+        return true;
+    const int error = errno;
+    if (fstat(fd, &now) == 0 && (now.st_mode & 07777) == wanted)
+        return true;
+    errno = error;
+    return false;
 }
 
 /// Writes over the file itself: not safe against a crash, but the only way
 /// when its folder takes no temporary file.
-bool RewriteInPlace(const std::filesystem::path& file, std::string_view bytes)
+SaveResult RewriteInPlace(const std::filesystem::path& file, std::string_view bytes, int whyNotNew)
 {
     const int fd = open(file.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return {SaveResult::Failed, errno};
     // Room for the new contents first: a full disk then fails before a
     // single byte of the old contents is overwritten.
-    bool ok = ReserveSpace(fd, bytes.size()) && WriteAll(fd, bytes) &&
-              ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    return ok;
+    const bool written = ReserveSpace(fd, bytes.size()) && WriteAll(fd, bytes) &&
+                         ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
+    const int error = written ? 0 : errno;
+    if (close(fd) != 0 && written)
+        return {SaveResult::Failed, errno};
+    if (!written)
+        return {SaveResult::Failed, error};
+    return {SaveResult::RewrittenInPlace, whyNotNew};
 }
 
 }  // namespace
@@ -379,6 +402,8 @@ HostFile ReadHostFile(const std::string& hostPath)
         file.status = HostFile::Missing;
     else if (ReadOpenFile(fd, file.bytes, &file.permissions))
         file.status = HostFile::Read;
+    else
+        file.error = errno;
     return file;
 }
 
@@ -392,17 +417,24 @@ namespace {
 
 /// Writes and syncs the temporary file, names it (when it has no name yet)
 /// and renames it over the target; the temporary file is gone either way.
-bool WriteAndRename(int fd, bool named, const std::string& tmp, const std::filesystem::path& target,
-                    std::string_view bytes)
+/// 0, or the errno of the step that failed.
+int WriteAndRename(int fd, bool named, const std::string& tmp, const std::filesystem::path& target,
+                   std::string_view bytes)
 {
     bool ok = WriteAll(fd, bytes) && fsync(fd) == 0 && (named || NameUnnamed(fd, tmp));
+    int error = ok ? 0 : errno;
     const bool hasName = named || ok;
-    ok = close(fd) == 0 && ok;
-    if (ok)
-        ok = rename(tmp.c_str(), target.c_str()) == 0;
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && rename(tmp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
     if (!ok && hasName)
         unlink(tmp.c_str());
-    return ok;
+    return ok ? 0 : (error != 0 ? error : EIO);
 }
 
 void SyncFolderOf(const std::filesystem::path& target)
@@ -417,35 +449,44 @@ void SyncFolderOf(const std::filesystem::path& target)
 
 }  // namespace
 
-bool ReplaceHostFile(const std::string& hostPath, std::string_view bytes, int newPermissions)
+SaveResult ReplaceHostFile(const std::string& hostPath, std::string_view bytes, int newPermissions,
+                           const SaveCalls& calls)
 {
     const std::filesystem::path target = FollowLinks(hostPath);
     struct stat old;
     const bool exists = stat(target.c_str(), &old) == 0;
-    if (exists ? !S_ISREG(old.st_mode) : errno != ENOENT)
-        return false;
+    if (!exists && errno != ENOENT)
+        return {SaveResult::Failed, errno};
+    if (exists && !S_ISREG(old.st_mode))
+        return {SaveResult::Failed, S_ISDIR(old.st_mode) ? EISDIR : EINVAL};
     RemoveStaleTemporaries(target);
     const int permissions = exists ? 0600 : newPermissions;
     const std::string tmp = TemporaryName(target);
-    int fd = CreateUnnamed(target.parent_path(), permissions);
-    const bool named = fd < 0 && errno != EACCES && errno != EPERM && errno != EROFS;
+    // An unnamed file first; refused for whatever reason, a named one.
+    int fd = CreateUnnamed(calls, target.parent_path(), permissions);
+    const bool named = fd < 0;
     if (named)
-        fd = CreateFresh(tmp, permissions);
+        fd = CreateFresh(calls, tmp, permissions);
     if (fd < 0) {
-        // A folder that takes no new name may still let the file be written.
-        return exists && (errno == EACCES || errno == EPERM) && RewriteInPlace(target, bytes);
+        // The last resort: a folder that takes no new file may still let
+        // the file itself be written.
+        const int folderError = errno;
+        if (!exists)
+            return {SaveResult::Failed, folderError};
+        return RewriteInPlace(target, bytes, folderError);
     }
-    if (exists && !KeepOwnerAndMode(fd, old)) {
+    if (exists && !KeepOwnerAndMode(calls, fd, old)) {
+        const int error = errno;
         close(fd);
         if (named)
             unlink(tmp.c_str());
-        return RewriteInPlace(target, bytes);
+        return RewriteInPlace(target, bytes, error);
     }
-    if (!WriteAndRename(fd, named, tmp, target, bytes))
-        return false;
+    if (const int error = WriteAndRename(fd, named, tmp, target, bytes); error != 0)
+        return {SaveResult::Failed, error};
     // Make the rename itself durable; the new contents are safe either way.
     SyncFolderOf(target);
-    return true;
+    return {SaveResult::Replaced, 0};
 }
 
 }  // namespace platform::files

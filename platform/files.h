@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/save_calls.h"
+
 namespace platform::files {
 
 struct DirEntry {
@@ -50,6 +52,7 @@ bool ReadInPieces(std::string_view internalPath, std::span<char> buffer,
 struct HostFile {
     enum Status { Read, Missing, Failed };
     Status status = Failed;  ///< Missing only for "no such file"; a folder, device or too large a file is Failed
+    int error = 0;           ///< Failed: errno of the failure (EFBIG beyond kMaxReadBytes, EISDIR not a regular file)
     std::string bytes;
     int permissions = 0;  ///< the mode bits (07777) of what was read
 };
@@ -62,13 +65,26 @@ bool CreateEmptyHostFile(const std::string& hostPath, int permissions = 0644);
 /// beside `target` (their process no longer runs).
 void RemoveStaleTemporaries(const std::filesystem::path& target);
 
+/// How a replacement went.
+struct SaveResult {
+    enum Status {
+        Replaced,          ///< a new file took the old one's place whole
+        RewrittenInPlace,  ///< the folder took no new file: the file itself was written over
+        Failed,            ///< the old file is as it was
+    };
+    Status status = Failed;
+    int error = 0;  ///< Failed: errno of the step that failed; RewrittenInPlace: why no new file
+    bool Saved() const { return status != Failed; }
+};
+
 /// Replaces the contents of a regular file by its host path without ever
 /// leaving it half-written: a synced temporary file beside it is renamed over
 /// it. A symbolic link is followed and stays a link; the file keeps its mode
-/// and owner. When its folder allows no temporary file, or the owner could
-/// not be kept, the file is rewritten in place instead. A file that does not
-/// exist yet is created with `newPermissions` (less the umask).
-bool ReplaceHostFile(const std::string& hostPath, std::string_view bytes, int newPermissions = 0644);
+/// and owner. Only when its folder takes no new file, or the owner could not
+/// be kept, is the file rewritten in place. A file that does not exist yet is
+/// created with `newPermissions` (less the umask).
+SaveResult ReplaceHostFile(const std::string& hostPath, std::string_view bytes, int newPermissions = 0644,
+                           const SaveCalls& calls = RealSaveCalls());
 
 /// Writes all bytes to a file descriptor, going on after interruptions.
 bool WriteAll(int fd, std::string_view bytes);

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the core asks of the desktop: message boxes, the folder browser, the
-// clipboard and the program that opens a target. The GUI supplies the real
+// clipboard, the program that opens a target and progress of long work. The GUI supplies the real
 // desktop; tests and the command-line tool supply their own.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,14 @@ namespace platform {
 enum class MessageIcon { None, Error, Warning, Information, Question };
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+/// One step of long work the user may stop; texts are 1251.
+struct Progress {
+    std::string caption;
+    std::string text;
+    std::size_t done = 0;
+    std::size_t total = 0;
+};
 
 class HostUi {
 public:
@@ -41,6 +50,17 @@ public:
     /// Hands a target (an address or an internal file path, as its kind
     /// says) to the program the desktop associates with it.
     virtual void OpenTarget(const shell::Target& target) = 0;
+
+    /// Shows how far long work has come; false once the user asked to stop
+    /// it. A host without a display lets the work run to its end.
+    virtual bool ShowProgress(const Progress& progress)
+    {
+        (void)progress;
+        return true;
+    }
+
+    /// The work ShowProgress spoke of has ended, however it ended.
+    virtual void EndProgress() {}
 };
 
 }  // namespace platform

@@ -9,11 +9,13 @@
 // A line that cannot be read costs only its own value and stays in the file.
 // Before a write drops such a line (the program sets a value of that name),
 // the hive as it was is copied to "registry.reg.damaged[.N]", unless a copy
-// there already holds the line. A file that cannot be read at all, or holds
-// nothing of a hive, reads as empty and is moved there by the first write.
-// Reads never touch the file.
+// there already holds the line. A file that cannot be read at all, holds
+// nothing of a hive or is larger than any hive grows (4 MB), reads as empty
+// and is moved there at start (SetAsideUnreadableHive) or by the first write.
+// Reads never touch the file; a file system without locks is written without.
 #include "platform/registry.h"
 
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/regedit_file.h"
 
@@ -36,6 +38,9 @@ namespace {
 std::atomic<bool> simulateWriteFailure{false};
 
 constexpr const char* kRoot = "HKEY_CURRENT_USER";
+
+/// What is read of the hive at most: a real one holds a few kilobytes.
+constexpr std::size_t kMaxHiveBytes = std::size_t{4} << 20;
 
 std::string ConfigHome()
 {
@@ -70,16 +75,29 @@ struct LoadedHive {
 
 /// The whole file; nothing when it is absent (ENOENT) and `unreadable` set
 /// when it exists but cannot be read.
-std::optional<std::string> ReadFile(const std::string& path, bool& unreadable, struct stat* identity = nullptr)
+std::optional<std::string> ReadFile(const std::string& path, bool& unreadable, struct stat* identity = nullptr,
+                                    int* error = nullptr)
 {
     unreadable = false;
+    int ignored = 0;
+    int& why = error ? *error : ignored;
+    why = 0;
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
+        why = errno;
         unreadable = errno != ENOENT && errno != ENOTDIR;
         return std::nullopt;
     }
     struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {  // a folder or a FIFO in its place
+    // A folder or a FIFO in its place, or a file no hive ever grows to (a
+    // sparse one of 64 GB would end the program before any window).
+    if (fstat(fd, &st) != 0)
+        why = errno;
+    else if (!S_ISREG(st.st_mode))
+        why = EINVAL;
+    else if (st.st_size > static_cast<off_t>(kMaxHiveBytes))
+        why = EFBIG;
+    if (why != 0) {
         close(fd);
         unreadable = true;
         return std::nullopt;
@@ -93,6 +111,7 @@ std::optional<std::string> ReadFile(const std::string& path, bool& unreadable, s
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
+            why = errno;
             close(fd);
             unreadable = true;
             return std::nullopt;
@@ -100,6 +119,12 @@ std::optional<std::string> ReadFile(const std::string& path, bool& unreadable, s
         if (n == 0)
             break;
         bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() > kMaxHiveBytes) {  // it grew while it was read
+            close(fd);
+            why = EFBIG;
+            unreadable = true;
+            return std::nullopt;
+        }
     }
     close(fd);
     return bytes;
@@ -188,10 +213,17 @@ public:
     explicit HiveLock(const std::string& folder)
     {
         fd_ = open((folder + "/registry.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd_ < 0)
+        if (fd_ < 0) {
+            error_ = errno;
             return;
+        }
         while (flock(fd_, LOCK_EX) != 0) {
+            // A file system without locks: the write goes on without one,
+            // as the favourites do.
+            if (files::IsLockUnsupported(errno))
+                return;
             if (errno != EINTR) {
+                error_ = errno;
                 close(fd_);
                 fd_ = -1;
                 return;
@@ -206,9 +238,11 @@ public:
     HiveLock(const HiveLock&) = delete;
     HiveLock& operator=(const HiveLock&) = delete;
     bool Held() const { return fd_ >= 0; }
+    int Error() const { return error_; }
 
 private:
     int fd_ = -1;
+    int error_ = 0;
 };
 
 constexpr int kMaxAsideCopies = 10000;
@@ -218,23 +252,34 @@ std::string AsidePath(const std::string& hive, int n)
     return hive + ".damaged" + (n == 0 ? "" : "." + std::to_string(n));
 }
 
-/// Moves a damaged hive to the first free "registry.reg.damaged[.N]".
+/// Moves a damaged hive to the first free "registry.reg.damaged[.N]" and
+/// returns that name; nothing, with errno set, when it could not be moved.
 /// link() refuses an existing target, so no earlier copy is overwritten.
-bool MoveDamagedAside(const std::string& hive)
+std::optional<std::string> MoveDamagedAside(const std::string& hive)
 {
     for (int n = 0; n < kMaxAsideCopies; ++n) {
         const std::string aside = AsidePath(hive, n);
-        if (link(hive.c_str(), aside.c_str()) == 0)
-            return unlink(hive.c_str()) == 0;
+        if (link(hive.c_str(), aside.c_str()) == 0) {
+            if (unlink(hive.c_str()) == 0)
+                return aside;
+            const int error = errno;
+            unlink(aside.c_str());
+            errno = error;
+            return std::nullopt;
+        }
         if (errno == EEXIST)
             continue;
-        // Without hard links: check, then rename (we hold the write lock).
+        // Without hard links (or a folder in the hive's place): check, then
+        // rename (we hold the write lock).
         struct stat st;
         if (lstat(aside.c_str(), &st) == 0)
             continue;
-        return rename(hive.c_str(), aside.c_str()) == 0;
+        if (rename(hive.c_str(), aside.c_str()) == 0)
+            return aside;
+        return std::nullopt;
     }
-    return false;
+    errno = EEXIST;
+    return std::nullopt;
 }
 
 /// Whether the copy holds the text as whole lines (the text of a last line
@@ -288,38 +333,39 @@ bool CopyAside(const std::string& hive, const std::string& bytes)
 }
 
 /// The write protocol around one change of the document; the change returns
-/// the lines of the file it dropped.
+/// the lines of the file it dropped. 0, or the errno of what failed.
 template <typename Change>
-bool ModifyHive(Change change)
+int ModifyHive(Change change)
 {
     if (simulateWriteFailure)
-        return false;
+        return EIO;
     const std::string folder = HiveFolder();
     if (!MakeFolder(folder))
-        return false;
+        return errno;
     HiveLock lock(folder);
-    if (!lock.Held())
-        return false;
+    if (!lock.Held() && lock.Error() != 0)
+        return lock.Error();
     const std::string hive = HivePath();
     // Under the lock: the hive as it is now, read again only if it changed.
     const std::shared_ptr<const LoadedHive> current = CurrentHive();
     if (current->state == HiveState::Damaged && !MoveDamagedAside(hive))
-        return false;
+        return errno;
     regedit::Document document = current->document;
     const std::vector<std::string> dropped = change(document);
     if (!dropped.empty() && !KeptAside(hive, dropped)) {
         bool unreadable = false;
         const std::optional<std::string> bytes = ReadFile(hive, unreadable);
         if (!bytes || !CopyAside(hive, *bytes))
-            return false;
+            return errno != 0 ? errno : EIO;
     }
     // The shared replacement: its temporary file is created exclusively (a
     // link planted in its place is never followed), and a symbolic hive
     // stays a link whose target gets the new contents.
-    if (!files::ReplaceHostFile(hive, regedit::Serialize(document), 0600))
-        return false;
+    const files::SaveResult saved = files::ReplaceHostFile(hive, regedit::Serialize(document), 0600);
+    if (!saved.Saved())
+        return saved.error != 0 ? saved.error : EIO;
     RememberWritten(hive, std::move(document));
-    return true;
+    return 0;
 }
 
 }  // namespace
@@ -344,11 +390,11 @@ std::optional<Key> CreateKey(const std::string& subKey)
     const std::string section = SectionName(subKey);
     if (!regedit::IsWritableName(section))
         return std::nullopt;
-    const bool created = ModifyHive([&](regedit::Document& document) {
+    const int error = ModifyHive([&](regedit::Document& document) {
         document.EnsureSection(section);
         return std::vector<std::string>();
     });
-    if (!created)
+    if (error != 0)
         return std::nullopt;
     return Key(subKey);
 }
@@ -368,16 +414,42 @@ QueryResult QueryValue(const Key& key, const std::string& name, std::size_t capa
     return QueryResult::Ok;
 }
 
-bool SetValue(const Key& key, const std::string& name, ValueType type, const std::string& data)
+bool SetValue(const Key& key, const std::string& name, ValueType type, const std::string& data, int* error)
 {
     const std::string section = SectionName(key.Path());
-    if (!regedit::IsWritableName(section) || !regedit::IsWritableName(name))
-        return false;
-    // The key's section is recreated if it vanished meanwhile (for instance
-    // with a damaged hive that this write moves aside).
-    return ModifyHive([&](regedit::Document& document) {
-        return document.SetValue(section, name, static_cast<std::uint32_t>(type), data);
-    });
+    int failure = EINVAL;
+    if (regedit::IsWritableName(section) && regedit::IsWritableName(name)) {
+        // The key's section is recreated if it vanished meanwhile (for
+        // instance with a damaged hive that this write moves aside).
+        failure = ModifyHive([&](regedit::Document& document) {
+            return document.SetValue(section, name, static_cast<std::uint32_t>(type), data);
+        });
+    }
+    if (error)
+        *error = failure;
+    return failure == 0;
+}
+
+std::optional<SetAside> SetAsideUnreadableHive()
+{
+    const std::string hive = HivePath();
+    struct stat st;
+    if (lstat(hive.c_str(), &st) != 0)
+        return std::nullopt;
+    HiveLock lock(HiveFolder());
+    bool unreadable = false;
+    int why = 0;
+    const std::optional<std::string> bytes = ReadFile(hive, unreadable, nullptr, &why);
+    if (!bytes && !unreadable)
+        return std::nullopt;
+    if (bytes && regedit::Parse(*bytes).IsHive())
+        return std::nullopt;
+    SetAside result{hive, {}, bytes ? 0 : why, 0};
+    if (const auto aside = MoveDamagedAside(hive))
+        result.keptAs = *aside;
+    else
+        result.moveError = errno;
+    return result;
 }
 
 void SimulateWriteFailureForTesting(bool fail)

@@ -43,8 +43,23 @@ enum class QueryResult { Ok, Missing, MoreData };
 /// `capacity` bytes yields MoreData and leaves `data` empty.
 QueryResult QueryValue(const Key& key, const std::string& name, std::size_t capacity, std::string& data);
 
-/// Writes one value; false when the hive could not be written.
-bool SetValue(const Key& key, const std::string& name, ValueType type, const std::string& data);
+/// Writes one value; false when the hive could not be written, with the
+/// system's reason (errno) in `error`.
+bool SetValue(const Key& key, const std::string& name, ValueType type, const std::string& data,
+              int* error = nullptr);
+
+/// A hive that could not be read and was set aside.
+struct SetAside {
+    std::string hive;    ///< host path of the hive
+    std::string keptAs;  ///< where it is now; empty when it could not be moved
+    int reason = 0;      ///< why it could not be read: EFBIG too large, EINVAL no regular file, 0 no hive in it
+    int moveError = 0;   ///< why it could not be moved
+};
+
+/// At start: a hive that cannot be read (no hive in it, too large, or no
+/// regular file) is moved to the first free "registry.reg.damaged[.N]", so
+/// that the program runs on defaults and the user can be told where it went.
+std::optional<SetAside> SetAsideUnreadableHive();
 
 /// The hive file's host path for the current environment.
 std::string HivePath();

@@ -18,13 +18,15 @@ VESTRELS_RUN_PACKAGES=(
 # What the test suite adds: the test and benchmark libraries, clang for the
 # fuzz targets, a virtual display and a robot for the window tests, chmcmd
 # (fp-utils) for compiled-help issues, the desktop files' validators, the
-# Debian package's build and lintian, and ripgrep, which the text search's
-# benchmark measures itself against.
+# Debian package's build and lintian, a session bus with the accessibility
+# bus and its Python reader for the screen-reader test, and ripgrep, which
+# the text search's benchmark measures itself against.
 VESTRELS_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev clang
   xvfb xauth xdotool fp-utils
   desktop-file-utils appstream
   dpkg-dev lintian
+  dbus at-spi2-core python3-pyatspi
   ripgrep
 )
 
@@ -44,7 +46,7 @@ vestrels_install_packages() {
       echo "These Debian packages are missing: ${missing[*]}" >&2
       echo "Neither root nor sudo is available here: have an administrator run" >&2
       echo "  apt-get install ${missing[*]}" >&2
-      echo "then run $(basename "$0") again." >&2
+      echo "then run scripts/$(basename "$0") again." >&2
       exit 1
     fi
     sudo="sudo"
@@ -52,6 +54,13 @@ vestrels_install_packages() {
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# vestrels_build_programs DIR: both programs, their manual pages and what
+# installing and packaging need, configured without any test tool, as on a
+# machine that has only the packages above.
+vestrels_build_programs() {
+  vestrels_build "$1" -DBUILD_TESTING=OFF
 }
 
 # vestrels_build DIR [cmake options...]; VESTRELS_TARGET limits the build.

@@ -233,11 +233,13 @@ bool SearchArticleFile(const std::string& path, const FirstPass& pass, TagFilter
     // Once the article is found, later pieces could only mark it again.
     const auto take = [&](std::string_view piece) { matched = matched || MatchText(piece, query, issue, article); };
     bool abandoned = false;
-    platform::files::ReadInPieces(path, buffer, [&](std::string_view bytes) {
+    const bool whole = platform::files::ReadInPieces(path, buffer, [&](std::string_view bytes) {
         pass.Feed(filter, bytes, take);
         abandoned = sink.Abandoned();
         return !abandoned;
     });
+    if (!whole && !abandoned)
+        sink.ArticleUnreadable(path);
     // A file that fails halfway counts with what was read of it.
     if (!abandoned)
         filter.Finish(take);

@@ -148,6 +148,9 @@ public:
     virtual bool Abandoned() { return false; }
     /// Issue `issue` matched; it is result `row` (rows count from 0).
     virtual void AddResult(int row, int issue) = 0;
+    /// An article file could not be read (wholly or from some point on); the
+    /// search went on without it.
+    virtual void ArticleUnreadable(const std::string& path) { (void)path; }
 };
 
 /// How much of an article file the text search holds at a time; the search

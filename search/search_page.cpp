@@ -20,6 +20,8 @@
 #include "app/main_frame.h"
 #include "articles/quillbox_view.h"
 #include "leftpane/left_view.h"
+#include "platform/wx/list_cursor.h"
+#include "platform/wx/spoken_names.h"
 #include "platform/wx/wx_text.h"
 #include "search/search_ids.h"
 
@@ -96,6 +98,8 @@ wxListBox* CSearchPage::resultList() const
 void CSearchPage::OnInitPage()
 {
     wxWindow* page = window();
+    LabelForScreenReaders(queryBox(), page->FindWindow(ID_QUERY_LABEL));
+    LabelForScreenReaders(resultList(), page->FindWindow(ID_RESULTS_LABEL));
     dynamic_cast<wxCheckBox*>(page->FindWindow(ID_WHOLE_WORD))->SetValue(wholeWord != 0);
     dynamic_cast<wxCheckBox*>(page->FindWindow(ID_MATCH_CASE))->SetValue(matchCase != 0);
     resultIssues.assign(static_cast<std::size_t>(frame->leftPane->contentsPage.issueCount()), 0);
@@ -107,6 +111,7 @@ void CSearchPage::OnInitPage()
         if (!entry.empty())
             combo->Append(From1251(entry));
     combo->ChangeValue(From1251(query));
+    EnableTypeAhead(resultList());
     LayOut();
 }
 
@@ -252,8 +257,12 @@ void CSearchPage::AddResultRow(int issue)
     // Rows for a window that is gone are dropped.
     wxListBox* list = resultList();
     const Library& library = frame->leftPane->contentsPage.library;
-    if (list && issue < library.issueCount())
-        list->Append(From1251(library.issues[static_cast<std::size_t>(issue)].caption));
+    if (!list || issue >= library.issueCount())
+        return;
+    list->Append(From1251(library.issues[static_cast<std::size_t>(issue)].caption));
+    // Tabbing into the list must not choose a result by itself.
+    if (list->GetCount() == 1)
+        PlaceCursorWithoutSelecting(list);
 }
 
 void CSearchPage::UpdateQueryHistory()
@@ -312,10 +321,11 @@ void CSearchPage::OnSelectionChanged(wxCommandEvent&)
     frame->listItemChosen = true;
     resultSelected = true;
     if (CQuillboxView* view = frame->articleView) {
-        view->Refresh();
+        view->ShowFirstFound();
         // The list takes the focus back when its own click or key handling
         // ends, so the view takes it after that.
-        view->CallAfter([view] { view->SetFocus(); });
+        if (!TypingAhead(resultList()))
+            view->CallAfter([view] { view->SetFocus(); });
     }
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A list box that taking the focus does not change.
+// The issue, result and section lists: a list box that taking the focus
+// does not change, and that finds a row by typing.
 #pragma once
 
 class wxListBox;
@@ -9,3 +10,12 @@ class wxListBox;
 /// on the selected row, or on the first row without selecting it, and sends
 /// no selection event.
 void PlaceCursorWithoutSelecting(wxListBox* list);
+
+/// Lets the list jump to the first row that begins with what is typed: the
+/// toolkit's type-ahead field, which the list box keeps switched off.
+void EnableTypeAhead(wxListBox* list);
+
+/// True while the list's type-ahead field is open. A row reached by typing
+/// is chosen at once, but the focus stays in the list: moving it would close
+/// the field after the first letter.
+bool TypingAhead(const wxListBox* list);

@@ -1,13 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/wx/wx_host_ui.h"
 
+#include <algorithm>
+#include <climits>
+
 #include <wx/app.h>
 #include <wx/clipbrd.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
+#include <wx/progdlg.h>
 #include <wx/utils.h>
 
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
 #include "platform/paths.h"
+#include "platform/text1251.h"
 #include "platform/wx/desktop_opener.h"
 #include "platform/wx/wx_text.h"
 
@@ -16,6 +27,28 @@ using platform::MessageButtons;
 using platform::MessageIcon;
 
 namespace {
+
+timespec Now()
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
+/// Removes `hostPath` when it is an empty folder born at or after `since`
+/// (a folder the chooser made of a typed name); true then. rmdir never
+/// removes a folder with anything in it.
+bool RemoveFolderMadeSince(const std::string& hostPath, const timespec& since)
+{
+    struct statx st {};
+    if (statx(AT_FDCWD, hostPath.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_BTIME | STATX_CTIME, &st) != 0 ||
+        !S_ISDIR(st.stx_mode))
+        return false;
+    // Without a birth time the last change of the folder's entry stands in.
+    const statx_timestamp born = (st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_ctime;
+    const bool madeSince = born.tv_sec > since.tv_sec || (born.tv_sec == since.tv_sec && born.tv_nsec >= since.tv_nsec);
+    return madeSince && rmdir(hostPath.c_str()) == 0;
+}
 
 long DialogStyle(MessageIcon icon, MessageButtons buttons)
 {
@@ -66,16 +99,26 @@ std::optional<std::string> WxHostUi::BrowseForFolder(const std::string& title)
 
 std::optional<std::string> WxHostUi::BrowseForFolderAt(const std::string& title, const std::string& startFolder)
 {
-    const wxString start =
-        startFolder.empty() ? wxString() : wxString::FromUTF8(platform::paths::ToHost(startFolder));
-    CFolderBrowser browser(DialogParent(), From1251(title), start);
-    if (browser.ShowModal() != wxID_OK)
-        return std::nullopt;
-    const wxString path = browser.GetPath();
-    if (path.empty())
-        return std::nullopt;
-    const wxScopedCharBuffer utf8 = path.utf8_str();
-    return platform::paths::FromHost(std::string_view(utf8.data(), utf8.length()));
+    wxString start = startFolder.empty() ? wxString() : wxString::FromUTF8(platform::paths::ToHost(startFolder));
+    for (;;) {
+        CFolderBrowser browser(DialogParent(), From1251(title), start);
+        const timespec opened = Now();
+        if (browser.ShowModal() != wxID_OK)
+            return std::nullopt;
+        const wxString path = browser.GetPath();
+        if (path.empty())
+            return std::nullopt;
+        const wxScopedCharBuffer utf8 = path.utf8_str();
+        const std::string host(utf8.data(), utf8.length());
+        // GTK's chooser makes a folder of a typed name that does not exist,
+        // whatever it is told: such a folder is taken away again, and the
+        // user is told and asked once more.
+        if (!RemoveFolderMadeSince(host, opened))
+            return platform::paths::FromHost(host);
+        ShowMessage(platform::text::To1251FromUtf8("Папка\n" + host + "\nне найдена."), "Vestrels",
+                    MessageIcon::Warning, MessageButtons::Ok);
+        start = wxString::FromUTF8(std::filesystem::path(host).parent_path().string());
+    }
 }
 
 bool WxHostUi::SetClipboardText(const std::string& text)
@@ -96,6 +139,29 @@ void WxHostUi::OpenTarget(const platform::shell::Target& target)
         return;
     }
     OpenWithDesktop(host);
+}
+
+WxHostUi::~WxHostUi() = default;
+
+bool WxHostUi::ShowProgress(const platform::Progress& progress)
+{
+    const int total = static_cast<int>(std::clamp<std::size_t>(progress.total, 1, INT_MAX));
+    const int done = static_cast<int>(std::min<std::size_t>(progress.done, static_cast<std::size_t>(total)));
+    if (!progress_) {
+        // Before the main window is on screen the dialog stands on its own.
+        wxWindow* parent = DialogParent();
+        progress_ = std::make_unique<wxProgressDialog>(
+            From1251(progress.caption), From1251(progress.text), total, parent && parent->IsShown() ? parent : nullptr,
+            wxPD_CAN_ABORT | wxPD_APP_MODAL | wxPD_AUTO_HIDE | wxPD_ELAPSED_TIME | wxPD_REMAINING_TIME);
+    } else if (progress_->GetRange() != total) {
+        progress_->SetRange(total);
+    }
+    return progress_->Update(done, From1251(progress.text));
+}
+
+void WxHostUi::EndProgress()
+{
+    progress_.reset();
 }
 
 WxHostUi& TheHostUi()

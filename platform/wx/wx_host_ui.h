@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop as the core sees it, on wxWidgets: message boxes and the folder
 // browser go through the framework's modal dialogs (so tests answer them with
-// wx/testing.h), targets go to the browser or the associated program.
+// wx/testing.h), targets go to the browser or the associated program, long
+// work shows a progress dialog with a cancel button.
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <wx/dirdlg.h>
 
@@ -12,6 +14,7 @@
 #include "platform/shell.h"
 
 class wxWindow;
+class wxProgressDialog;
 
 class WxHostUi : public platform::HostUi {
 public:
@@ -21,6 +24,12 @@ public:
     std::optional<std::string> BrowseForFolderAt(const std::string& title, const std::string& startFolder) override;
     bool SetClipboardText(const std::string& text) override;
     void OpenTarget(const platform::shell::Target& target) override;
+    bool ShowProgress(const platform::Progress& progress) override;
+    void EndProgress() override;
+    ~WxHostUi() override;
+
+    /// The progress dialog while it is up (tests).
+    wxProgressDialog* ProgressDialogForTesting() const { return progress_.get(); }
 
     /// Receives every target instead of the desktop (tests).
     using Opener = std::function<void(const platform::shell::HostTarget&)>;
@@ -28,6 +37,7 @@ public:
 
 private:
     Opener opener_;
+    std::unique_ptr<wxProgressDialog> progress_;
 };
 
 /// The program's desktop; one for the process.

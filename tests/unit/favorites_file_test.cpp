@@ -346,14 +346,16 @@ TEST_P(FavoritesSaveTest, KeepsLinkOwnerAndModeAndNeverWritesAFileItCouldNotRead
         FavoritesReport report;
         FavoritesStore store = file.Open(report);
         report = file.Apply(store, [changed](FavoritesStore& s) { s = changed; });
-        _exit(report.trouble == FavoritesTrouble::None ? 1 : report.trouble == FavoritesTrouble::Unreadable ? 0 : 3);
+        _exit(report.trouble == FavoritesTrouble::None ? 1 : report.trouble == FavoritesTrouble::Unreadable ? 0
+              : report.trouble == FavoritesTrouble::RewrittenInPlace ? 4 : 3);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_NE(WEXITSTATUS(status), 2) << "cannot switch to nobody";
 
-    EXPECT_EQ(WEXITSTATUS(status), c.foreignFile ? 0 : 1);
+    // A folder that takes no temporary file: rewritten in place, and said so.
+    EXPECT_EQ(WEXITSTATUS(status), c.foreignFile ? 0 : c.link && c.lockedFolder ? 4 : 1);
     EXPECT_EQ(dir.Read(std::filesystem::relative(real, dir.path()).string()),
               c.foreignFile ? WellFormedFile() : SerializeFavorites(changed));
     struct stat st;
