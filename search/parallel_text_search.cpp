@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The text search on several workers: the articles are shared out one at a
-// time, read on a guess of `inTag`, and their outcomes taken in order by
-// whichever worker finds the next one ready.
+// time, read on a guess of `inTag`, and their outcomes (a match, the state
+// they leave, an unreadable file) taken in order by whichever worker finds
+// the next one ready.
 #include "search/parallel_text_search.h"
 
 #include <algorithm>
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -29,6 +32,22 @@ struct Outcome {
     bool dependsOnStart = false;
     bool tagSeen = false;  ///< else the article leaves `inTag` as it found it
     bool inTagAfter = false;
+    std::optional<std::string> unreadable;  ///< the file, when it could not be read
+};
+
+/// A worker's view of the search's sink: it asks whether the search is
+/// abandoned, and keeps an unreadable file back, to be told in order.
+class ReaderSink : public TextSearchSink {
+public:
+    explicit ReaderSink(TextSearchSink& sink) : sink_(sink) {}
+    void Progress(int) override {}
+    bool Abandoned() override { return sink_.Abandoned(); }
+    void AddResult(int, int) override {}
+    void ArticleUnreadable(const std::string& path) override { unreadable = path; }
+    std::optional<std::string> unreadable;
+
+private:
+    TextSearchSink& sink_;
 };
 
 class ParallelSearch {
@@ -67,10 +86,12 @@ public:
     }
 
 private:
-    /// One worker's own filter and piece of memory.
+    /// One worker's own filter, piece of memory and view of the sink.
     struct Reader {
+        explicit Reader(ParallelSearch& search) : buffer(search.readPiece_), sink(search.sink_) {}
         TagFilter filter;
         std::vector<char> buffer;
+        ReaderSink sink;
     };
 
     Library& library_;
@@ -93,12 +114,14 @@ private:
 
     bool Read(Reader& reader, const Task& task)
     {
-        return SearchArticle(library_, task.issue, task.article, query_, pass_, reader.filter, reader.buffer, sink_);
+        reader.sink.unreadable.reset();
+        return SearchArticle(library_, task.issue, task.article, query_, pass_, reader.filter, reader.buffer,
+                             reader.sink);
     }
 
     void Work()
     {
-        Reader reader{{}, std::vector<char>(readPiece_)};
+        Reader reader(*this);
         for (std::size_t t; !stopped_.load(std::memory_order_relaxed) && !sink_.Abandoned() &&
                             (t = nextTask_++) < tasks_.size();) {
             reader.filter.inTag = false;
@@ -109,6 +132,7 @@ private:
             outcome.dependsOnStart = reader.filter.dependsOnStart;
             outcome.tagSeen = reader.filter.tagSeen;
             outcome.inTagAfter = reader.filter.inTag;
+            outcome.unreadable = std::move(reader.sink.unreadable);
             outcome.done.store(true, std::memory_order_release);
             // Whoever finds the merge busy leaves it to the one inside.
             if (std::unique_lock lock(mergeMutex_, std::try_to_lock); lock)
@@ -135,15 +159,19 @@ private:
     void TakeOutcome(const Task& task, const Outcome& outcome)
     {
         bool matched = outcome.matched;
+        const std::optional<std::string>* unreadable = &outcome.unreadable;
         if (outcome.dependsOnStart && inTag_) {
             if (!rereader_)
-                rereader_ = std::make_unique<Reader>(Reader{{}, std::vector<char>(readPiece_)});
+                rereader_ = std::make_unique<Reader>(*this);
             rereader_->filter.inTag = inTag_;
             matched = Read(*rereader_, task);
             inTag_ = rereader_->filter.inTag;
+            unreadable = &rereader_->sink.unreadable;
         } else if (outcome.tagSeen) {
             inTag_ = outcome.inTagAfter;
         }
+        if (*unreadable)
+            sink_.ArticleUnreadable(**unreadable);
         anyMatch_ = anyMatch_ || matched;
         if (!task.lastOfIssue)
             return;

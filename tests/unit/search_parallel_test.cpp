@@ -39,8 +39,10 @@ class PlainSearch : public TextSearchSink {
 public:
     void Progress(int issue) override { progress.push_back(issue); }
     void AddResult(int, int issue) override { rows.push_back(issue); }
+    void ArticleUnreadable(const std::string& path) override { unreadable.push_back(path); }
     std::vector<int> progress;
     std::vector<std::int32_t> rows;
+    std::vector<std::string> unreadable;
     std::vector<std::pair<std::string, bool>> files;  ///< each readable file, in order, and `inTag` after it
 
     void Run(Library& library, const SearchQuery& query)
@@ -53,6 +55,8 @@ public:
                 issue.articles[static_cast<std::size_t>(k)].mark = kMarkPlain;
                 const std::optional<std::string> path = ArticleFilePath(library, i, issue.articles[k].link);
                 const std::optional<std::string> bytes = path ? platform::files::ReadWholeFile(*path) : std::nullopt;
+                if (!bytes && path)
+                    ArticleUnreadable(*path);
                 if (!bytes)
                     continue;
                 std::vector<std::string> pieces;
@@ -204,6 +208,7 @@ TEST(SearchParallel, AgreesWithThePlainSearchOnGeneratedCollections)
                         SCOPED_TRACE(what + " jobs " + std::to_string(jobs) + " piece " + std::to_string(piece));
                         ASSERT_EQ(parallel.rows, plain.rows);
                         ASSERT_EQ(parallel.progress, plain.progress);
+                        ASSERT_EQ(parallel.unreadable, plain.unreadable);
                         ASSERT_EQ(MarksAndMatches(library, false), expected);
                     }
                 }
