@@ -85,6 +85,7 @@ CQuillboxView::CQuillboxView(CMainFrame* frame) : frame(frame), refreshTimer(thi
 
 CQuillboxView::~CQuillboxView()
 {
+    WithdrawAccessibleList(this);
     frame->articleView = nullptr;
 }
 

@@ -386,6 +386,12 @@ void ExposeAsAccessibleList(wxWindow* window, std::function<AccessibleList()> so
     g_signal_connect(widget, "destroy", G_CALLBACK(OnDestroy), nullptr);
 }
 
+void WithdrawAccessibleList(wxWindow* window)
+{
+    if (GtkWidget* widget = window->GetHandle())
+        OnDestroy(widget, nullptr);
+}
+
 void NotifyAccessibleList(wxWindow* window)
 {
     if (ListState* state = StateOf(window->GetHandle()))

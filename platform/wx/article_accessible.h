@@ -40,6 +40,11 @@ struct AccessibleList {
 /// state on its selected item.
 void ExposeAsAccessibleList(wxWindow* window, std::function<AccessibleList()> source);
 
+/// Stops speaking for `window`: called by the window's destructor, before the
+/// parts `source` reads are gone (GTK still moves the focus while the widget
+/// itself is being destroyed).
+void WithdrawAccessibleList(wxWindow* window);
+
 /// Compares what `source` says now with what the screen reader was told and
 /// tells it the difference: new entries, names, selection and cursor. Costs
 /// nothing while no screen reader has asked for the window.
