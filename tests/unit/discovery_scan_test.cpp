@@ -12,6 +12,7 @@
 #include "library/discovery.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
+#include "support/failing_save_calls.h"
 #include "support/temp_dir.h"
 #include "unit/discovery_fake_host.h"
 
@@ -57,7 +58,6 @@ std::optional<std::string> StoredJournals()
 class DiscoveryTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetWorkingDirectoryRequestsForTesting(); }
-    void TearDown() override { platform::registry::SimulateWriteFailureForTesting(false); }
 
     PrivateProfile profile;
     FakeHost host;
@@ -135,7 +135,7 @@ TEST_F(DiscoveryTest, CancelRewritesJournalsUnchanged)
 
 TEST_F(DiscoveryTest, WriteFailureIsReportedAndPatternHolds)
 {
-    platform::registry::SimulateWriteFailureForTesting(true);
+    FailingHiveWrites failing;
     host.folderAnswers.push_back("\\home\\u\\journals");
     std::string pattern;
 
