@@ -59,8 +59,8 @@ void CMainFrame::OnWorkingDirectory(wxCommandEvent&)
 {
     if (auto key = platform::registry::CreateKey(kSettingsKey)) {
         CContentsPage& contents = leftPane->contentsPage;
-        if (ChooseWorkingDirectory(TheHostUi(), catalogue, *key, true, contents.library.workPattern) ==
-            DiscoveryResult::RequestLimitReached)
+        if (ChooseWorkingDirectory(TheHostUi(), catalogue, *key, directoryRequests, true,
+                                   contents.library.workPattern) == DiscoveryResult::RequestLimitReached)
             std::exit(1);
         // The folder chosen now is stored; the one given at start is done with.
         workingDirectoryForRun.clear();

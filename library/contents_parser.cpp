@@ -19,8 +19,9 @@
 #include <string>
 #include <utility>
 
-#include "library/discovery.h"
+#include "app/catalogue_folders.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -362,6 +363,6 @@ std::vector<int> ParseContentsPages(const JournalCatalogue& catalogue, Library& 
 void ParseContents(platform::HostUi& host, const JournalCatalogue& catalogue, Library& library)
 {
     for (const int i : ParseContentsPages(catalogue, library))
-        host.ShowMessage(PathForDisplay(ContentsFilePath(catalogue, library, i)), kOpenErrorCaption,
+        host.ShowMessage(platform::paths::ForDisplay(ContentsFilePath(catalogue, library, i)), kOpenErrorCaption,
                          platform::MessageIcon::Error, platform::MessageButtons::Ok);
 }

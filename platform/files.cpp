@@ -20,19 +20,6 @@
 namespace platform::files {
 namespace {
 
-/// The folder part of "<folder>\*" (also "*.*"); any other path is the folder.
-std::string_view FolderOfPattern(std::string_view pattern)
-{
-    for (std::string_view wildcard : {"*", "*.*"}) {
-        if (pattern.ends_with(wildcard)) {
-            const std::size_t cut = pattern.size() - wildcard.size();
-            if (cut == 0 || pattern[cut - 1] == '\\' || pattern[cut - 1] == '/')
-                return pattern.substr(0, cut);
-        }
-    }
-    return pattern;
-}
-
 bool IsFolderEntry(int folderFd, const dirent& entry)
 {
     // The listing's own type saves a stat per entry; a link, or a file system
@@ -281,7 +268,7 @@ bool ReserveSpace(int fd, std::size_t size, const SaveCalls& calls)
 
 std::optional<std::vector<DirEntry>> ListDirectory(std::string_view internalPattern)
 {
-    const std::string folder = paths::ToHost(FolderOfPattern(internalPattern));
+    const std::string folder = paths::ToHost(paths::FolderOfPattern(internalPattern));
     DIR* dir = opendir(folder.c_str());
     if (!dir)
         return std::nullopt;

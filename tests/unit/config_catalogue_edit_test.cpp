@@ -14,7 +14,7 @@
 #include "support/failing_save_calls.h"
 #include "support/settings_values.h"
 #include "support/temp_dir.h"
-#include "unit/discovery_fake_host.h"
+#include "support/discovery_fake_host.h"
 
 namespace {
 
