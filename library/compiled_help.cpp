@@ -26,7 +26,6 @@
 
 #include "app/catalogue_folders.h"
 #include "library/chm_archive.h"
-#include "library/cp1251.h"
 #include "library/library.h"
 #include "platform/files.h"
 #include "platform/paths.h"

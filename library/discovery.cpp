@@ -10,7 +10,6 @@
 #include "app/settings_store.h"
 #include "library/compiled_help.h"
 #include "library/contents_parser.h"
-#include "library/cp1251.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text1251.h"

@@ -8,7 +8,6 @@
 #include <tuple>
 
 #include "app/settings_store.h"
-#include "library/cp1251.h"
 #include "library/discovery.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
