@@ -15,6 +15,7 @@
 #include "app/settings_store.h"
 #include "config/font_target_dlg.h"
 #include "config/journals_dlg.h"
+#include "library/discovery.h"
 
 class wxSplitterWindow;
 class CLeftView;
@@ -51,6 +52,7 @@ public:
     CLeftView* leftPane = nullptr;
     CQuillboxView* articleView = nullptr;
     JournalCatalogue catalogue;
+    WorkingDirectoryRequests directoryRequests;  ///< counted over the program's run
     /// The catalogue as this copy last read or stored it: a dialog's OK
     /// stores only what changed since.
     JournalCatalogue storedCatalogue;

@@ -5,7 +5,6 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/file.h>
-#include <wx/msgdlg.h>
 #include <wx/stdpaths.h>
 #include <wx/stockitem.h>
 #include <wx/translation.h>
@@ -23,7 +22,9 @@
 #include "library/discovery.h"
 #include "platform/files.h"
 #include "platform/wx/close_signals.h"
+#include "platform/text1251.h"
 #include "platform/wx/wx_host_ui.h"
+#include "platform/wx/wx_text.h"
 #include "search/search_page.h"
 #include "favorites/favorites_page.h"
 
@@ -59,8 +60,8 @@ void CMainFrame::OnWorkingDirectory(wxCommandEvent&)
 {
     if (auto key = platform::registry::CreateKey(kSettingsKey)) {
         CContentsPage& contents = leftPane->contentsPage;
-        if (ChooseWorkingDirectory(TheHostUi(), catalogue, *key, true, contents.library.workPattern) ==
-            DiscoveryResult::RequestLimitReached)
+        if (ChooseWorkingDirectory(TheHostUi(), catalogue, *key, directoryRequests, true,
+                                   contents.library.workPattern) == DiscoveryResult::RequestLimitReached)
             std::exit(1);
         // The folder chosen now is stored; the one given at start is done with.
         workingDirectoryForRun.clear();
@@ -173,12 +174,10 @@ void CMainFrame::OnSaveDocument(wxCommandEvent&)
     // that file. A new one is created, never an existing one replaced.
     wxFile file;
     if (wxFileExists(dialog.GetPath()) || !file.Create(dialog.GetPath(), false)) {
-        const wxString why = wxFileExists(dialog.GetPath())
-                                 ? wxString::FromUTF8("Такой файл уже есть; он не изменён.")
-                                 : wxString::FromUTF8("Файл не удалось создать.");
-        wxMessageDialog(this, wxString::FromUTF8("Документ не сохранён в\n") + dialog.GetPath() + "\n\n" + why,
-                        "Vestrels", wxOK | wxICON_WARNING)
-            .ShowModal();
+        const std::string why = wxFileExists(dialog.GetPath()) ? Cp1251("Такой файл уже есть; он не изменён.")
+                                                               : Cp1251("Файл не удалось создать.");
+        TheHostUi().ShowMessage(Cp1251("Документ не сохранён в\n") + To1251(dialog.GetPath()) + "\n\n" + why,
+                                "Vestrels", platform::MessageIcon::Warning, platform::MessageButtons::Ok);
         return;
     }
     file.Close();

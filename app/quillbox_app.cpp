@@ -7,7 +7,6 @@
 #include <vector>
 
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 
 #include <wx/cmdline.h>
 #include <wx/config.h>
@@ -24,6 +23,7 @@
 #include "platform/wx/close_signals.h"
 #include "platform/paths.h"
 #include "platform/wx/desktop_setup.h"
+#include "platform/text1251.h"
 #include "platform/wx/wx_host_ui.h"
 
 extern void InitVestrelsResources();
@@ -150,8 +150,8 @@ bool CQuillboxApp::OnExceptionInMainLoop()
     try {
         throw;
     } catch (const std::bad_alloc&) {
-        wxMessageBox(wxString::FromUTF8("Недостаточно памяти: действие прервано."), wxString::FromUTF8("Ошибка"),
-                     wxOK | wxICON_ERROR);
+        TheHostUi().ShowMessage(Cp1251("Недостаточно памяти: действие прервано."), Cp1251("Ошибка"),
+                                platform::MessageIcon::Error, platform::MessageButtons::Ok);
         return true;
     }
 }

@@ -240,6 +240,28 @@ double LoadLeftShare()
     return ratio;
 }
 
+std::string LoadWorkPattern()
+{
+    const std::optional<reg::Key> key = reg::OpenKey(kSettingsKey);
+    return key ? LoadWorkPattern(*key) : std::string();
+}
+
+std::string LoadWorkPattern(const reg::Key& key)
+{
+    constexpr std::size_t kCapacity = 4096;
+    std::string data;
+    if (reg::QueryValue(key, "Journals", kCapacity, data) != reg::QueryResult::Ok)
+        return {};
+    data = CutAtZero(data);
+    std::replace(data.begin(), data.end(), '/', '\\');
+    return data;
+}
+
+bool StoreWorkPattern(const reg::Key& key, std::string_view workPattern)
+{
+    return reg::SetValue(key, "Journals", reg::ValueType::Sz, std::string(workPattern));
+}
+
 WriteResult StorePlacement(const Placement& placement)
 {
     return WriteValue("Size", reg::ValueType::Sz, FormatPlacement(placement));

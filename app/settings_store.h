@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/registry.h"
+
 inline constexpr const char* kSettingsKey = "Software\\Vestrels\\Quillbox\\Settings";
 
 /// The leading fields of a Windows LOGFONT, as a font record stores them.
@@ -91,6 +93,14 @@ TextStyles LoadTextStyles();
 BarVisibility LoadBars();
 std::optional<Placement> LoadPlacement();
 double LoadLeftShare();
+
+/// "Journals": the working directory's pattern as stored, up to its first
+/// zero byte, in the internal form ("/" read as "\"); empty when missing or
+/// too long. The first form opens the key itself.
+std::string LoadWorkPattern();
+std::string LoadWorkPattern(const platform::registry::Key& key);
+/// Writes "Journals" under `key`; false when the write failed.
+bool StoreWorkPattern(const platform::registry::Key& key, std::string_view workPattern);
 
 WriteResult StorePlacement(const Placement& placement);
 WriteResult StoreLeftShare(double ratio);

@@ -2,6 +2,7 @@
 list(APPEND VESTRELS_CORE_SOURCES
   app/settings_store.cpp
   app/journal_catalogue.cpp
+  app/catalogue_folders.cpp
   app/placement.cpp
   app/readme_location.cpp
   app/program_arguments.cpp)

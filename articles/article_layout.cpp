@@ -88,17 +88,6 @@ EntryRange CurrentEntryRange(bool issueMode, int currentIndex, const ArticleData
     return SectionEntryRange(data.favorites->sections[index]);
 }
 
-TitleParts SplitTitle(std::string_view title) {
-    TitleParts parts;
-    std::size_t p = title.find("\r\n");
-    parts.titleProper = title.substr(0, p);
-    if (p == std::string_view::npos || p == 0) return parts;
-    parts.hasAnnotation = true;
-    for (char c : title.substr(p))
-        if (c != '\r' && c != '\n') parts.annotation += c;
-    return parts;
-}
-
 int ChooseStyle(bool issueMode, std::string_view link, std::int32_t mark) {
     if (issueMode && link.empty()) return kStyleHeading;
     if (mark == kMarkPlain) return kStylePlainTitle;

@@ -15,6 +15,7 @@
 #include "articles/text_wrap.h"
 #include "favorites/favorites_store.h"
 #include "library/issue_record.h"
+#include "library/title_parts.h"
 
 /// The four fields of an issue entry or a favourite that the view uses.
 struct EntryRef {
@@ -57,15 +58,6 @@ struct ArticleData {
 /// The range for the current index in the given mode; not shown for a
 /// negative index or one past the issues or sections there are.
 EntryRange CurrentEntryRange(bool issueMode, int currentIndex, const ArticleData& data);
-
-struct TitleParts {
-    std::string_view titleProper;  ///< the text before the first CR LF
-    bool hasAnnotation = false;
-    std::string annotation;        ///< the rest, every CR and LF removed
-};
-
-/// A title beginning with CR LF has an empty title proper and no annotation.
-TitleParts SplitTitle(std::string_view title);
 
 /// The StyleIndex of an entry's title proper: in issue mode an empty link
 /// makes a heading whatever the mark; otherwise mark 0 plain, 1 found, any

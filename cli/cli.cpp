@@ -14,12 +14,14 @@
 #include <nlohmann/json.hpp>
 
 #include "app/journal_catalogue.h"
+#include "app/settings_store.h"
 #include "cli/cli_args.h"
 #include "favorites/favorites_export.h"
 #include "favorites/favorites_file.h"
 #include "favorites/favorites_ops.h"
 #include "favorites/favorites_store.h"
 #include "library/article_target.h"
+#include "library/compiled_help.h"
 #include "library/contents_parser.h"
 #include "library/discovery.h"
 #include "platform/files.h"
@@ -99,7 +101,7 @@ private:
 std::string WorkPatternFor(const CliOptions& options, JournalCatalogue& catalogue)
 {
     if (!options.dir)
-        return ReadStoredWorkPattern();
+        return settings::LoadWorkPattern();
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(*options.dir, ec);
     std::filesystem::path folder = ec ? std::filesystem::path(*options.dir) : absolute;
@@ -338,7 +340,7 @@ int RunFavorites(const CliOptions& options, std::ostream& out, std::ostream& err
     if (options.html) {
         // With a working directory, stored Windows paths find their pages here.
         if (!options.dir) {
-            library.workPattern = ReadStoredWorkPattern();
+            library.workPattern = settings::LoadWorkPattern();
             if (!library.workPattern.empty())
                 library.folderNames =
                     ScanIssueFolders(catalogue, library.workPattern).value_or(std::vector<std::string>{});

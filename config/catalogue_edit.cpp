@@ -20,7 +20,7 @@ void GrowCatalogue(JournalCatalogue& catalogue, std::size_t newCount, platform::
         try {
             grown[i] = copy ? copy(catalogue.entries[i]) : catalogue.entries[i];
         } catch (const std::bad_alloc&) {
-            const std::string text = platform::text::To1251FromUtf8("Ошибка   i = ") + std::to_string(i) +
+            const std::string text = Cp1251("Ошибка   i = ") + std::to_string(i) +
                                      "  n = " + std::to_string(toCopy);
             host.ShowMessage(text, "Vestrels", platform::MessageIcon::None, platform::MessageButtons::Ok);
             break;

@@ -7,13 +7,14 @@
 #include <wx/cshelp.h>
 #include <wx/dialog.h>
 #include <wx/listbox.h>
-#include <wx/msgdlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
 #include "config/config_ids.h"
 #include "config/help_popup.h"
+#include "platform/text1251.h"
+#include "platform/wx/wx_host_ui.h"
 #include "platform/wx/wx_text.h"
 
 namespace {
@@ -214,11 +215,9 @@ void JournalsWindow::OnOk(wxCommandEvent&)
         return;
     // Under an empty catalogue no folder is an issue.
     if (editor.catalogue().entries.empty()) {
-        wxMessageDialog(this,
-                        wxString::FromUTF8("Список журналов пуст: ни одна папка не будет найдена.\n"
-                                           "Добавьте хотя бы один журнал кнопкой «Добавить»."),
-                        "Vestrels", wxOK | wxICON_WARNING)
-            .ShowModal();
+        TheHostUi().ShowMessage(Cp1251("Список журналов пуст: ни одна папка не будет найдена.\n"
+                                       "Добавьте хотя бы один журнал кнопкой «Добавить»."),
+                                "Vestrels", platform::MessageIcon::Warning, platform::MessageButtons::Ok);
         return;
     }
     EndModal(wxID_OK);

@@ -3,9 +3,9 @@
 // import, with "file://" URLs for the pages on disk.
 #include "favorites/favorites_export.h"
 
-#include "articles/article_layout.h"
 #include "favorites/favorites_ops.h"
 #include "library/article_target.h"
+#include "library/title_parts.h"
 #include "platform/shell.h"
 #include "platform/text1251.h"
 

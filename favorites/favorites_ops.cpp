@@ -420,12 +420,12 @@ StoredLinkToOpen LinkToOpen(const Library& library, std::string_view link,
                             const std::function<bool(const std::string& internalPath)>& exists)
 {
     if (link.empty())
-        return {std::nullopt, platform::text::To1251FromUtf8("У этой статьи избранного нет ссылки: открывать нечего")};
+        return {std::nullopt, Cp1251("У этой статьи избранного нет ссылки: открывать нечего")};
     const std::string resolved = ResolveStoredLink(library, link, exists);
     // A path of another machine that has no copy here would reach the
     // desktop as a relative path.
     if (resolved == link && WindowsPathOf(link) && !(IsDriveLetterPath(link) && exists(resolved)))
-        return {std::nullopt, platform::text::To1251FromUtf8("Страница не найдена в рабочем каталоге: ") +
+        return {std::nullopt, Cp1251("Страница не найдена в рабочем каталоге: ") +
                                   std::string(link)};
     return {resolved, {}};
 }

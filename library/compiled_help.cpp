@@ -9,6 +9,8 @@
 // at the next start and the unpacking done again. The folder of the issue's
 // name that lacks objects of the archive, or holds one cut short, is
 // completed from it.
+#include "library/compiled_help.h"
+
 #include <signal.h>
 #include <unistd.h>
 
@@ -22,9 +24,9 @@
 #include <set>
 #include <vector>
 
+#include "app/catalogue_folders.h"
 #include "library/chm_archive.h"
-#include "library/cp1251.h"
-#include "library/discovery.h"
+#include "library/library.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text1251.h"
@@ -35,11 +37,6 @@ namespace {
 
 constexpr std::string_view kUnpackingMark = ".vestrels-unpacking-";
 
-bool PassesFolderTests(const platform::files::DirEntry& entry)
-{
-    return entry.isFolder && entry.name.find('.') == std::string::npos;
-}
-
 // A folder whose name occurs in the ".chm" name holds that file unpacked.
 bool CountsAsUnpacked(std::string_view workPattern, std::string_view chmName)
 {
@@ -47,7 +44,7 @@ bool CountsAsUnpacked(std::string_view workPattern, std::string_view chmName)
     if (!entries)
         return false;
     for (const platform::files::DirEntry& entry : *entries) {
-        if (PassesFolderTests(entry) && chmName.find(platform::text::Lower1251(entry.name)) != std::string_view::npos)
+        if (IsCandidateIssueFolder(entry) && chmName.find(platform::text::Lower1251(entry.name)) != std::string_view::npos)
             return true;
     }
     return false;
@@ -191,7 +188,7 @@ private:
 
 std::string ChmPathForDisplay(std::string_view workPattern, const std::string& chmName)
 {
-    return PathForDisplay(FolderPath(workPattern, chmName));
+    return platform::paths::ForDisplay(FolderPath(workPattern, chmName));
 }
 
 void ArchiveJob::Report(const std::string& reason)
@@ -271,7 +268,7 @@ bool ArchiveJob::Unpack()
 {
     if (!MakeWorkFolder())
         return true;
-    const bool clipboardTook = host_.SetClipboardText(PathForDisplay(folder_));
+    const bool clipboardTook = host_.SetClipboardText(platform::paths::ForDisplay(folder_));
     if (!clipboardTook || !OpenArchive()) {
         platform::files::RemoveFolder(FolderPath(workPattern_, workName_));
         return clipboardTook;
@@ -413,11 +410,6 @@ void ReportRefusedPlace(platform::HostUi& host, const std::vector<std::string>& 
 }
 
 }  // namespace
-
-std::string PathForDisplay(std::string_view internalPath)
-{
-    return platform::text::To1251FromUtf8(platform::paths::ToHost(internalPath));
-}
 
 void PrepareCompiledHelpIssues(platform::HostUi& host, std::string_view workPattern)
 {

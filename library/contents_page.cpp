@@ -163,7 +163,7 @@ void CContentsPage::BuildLibrary()
         return true;
     };
     // The message that the request limit ends the program has been shown.
-    if (DiscoverIssues(TheHostUi(), frame->catalogue, library, currentDirectory, repair,
+    if (DiscoverIssues(TheHostUi(), frame->catalogue, library, currentDirectory, frame->directoryRequests, repair,
                        frame->workingDirectoryForRun) == DiscoveryResult::RequestLimitReached)
         std::exit(1);
     libraryBuilt = true;

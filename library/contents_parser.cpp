@@ -19,16 +19,19 @@
 #include <string>
 #include <utility>
 
-#include "library/discovery.h"
+#include "app/catalogue_folders.h"
 #include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text1251.h"
 
 namespace {
 
-// "Назад" in code page 1251: a back link, not an article.
-constexpr std::string_view kBackWord = "\xCD\xE0\xE7\xE0\xE4";
-// "Ошибка открытия файла" in code page 1251.
-constexpr const char* kOpenErrorCaption =
-    "\xCE\xF8\xE8\xE1\xEA\xE0 \xEE\xF2\xEA\xF0\xFB\xF2\xE8\xFF \xF4\xE0\xE9\xEB\xE0";
+// A back link, not an article.
+std::string_view BackWord()
+{
+    static const std::string word = Cp1251("Назад");
+    return word;
+}
 constexpr std::string_view kTitleIndent = "     ";
 
 // Tokens are found by a memchr for one of their bytes (the rarer one in
@@ -261,7 +264,7 @@ bool TakeElement(std::string_view element, ArticleEntry& entry, std::string& scr
     }
 
     scratch.assign(kTitleIndent);
-    const bool accepted = AppendTitle(element, titleFrom, scratch) && !Contains(scratch, kBackWord) &&
+    const bool accepted = AppendTitle(element, titleFrom, scratch) && !Contains(scratch, BackWord()) &&
                           !Contains(scratch, "http:", 4);
     if (accepted)
         entry.title.assign(scratch);
@@ -362,6 +365,7 @@ std::vector<int> ParseContentsPages(const JournalCatalogue& catalogue, Library& 
 void ParseContents(platform::HostUi& host, const JournalCatalogue& catalogue, Library& library)
 {
     for (const int i : ParseContentsPages(catalogue, library))
-        host.ShowMessage(PathForDisplay(ContentsFilePath(catalogue, library, i)), kOpenErrorCaption,
-                         platform::MessageIcon::Error, platform::MessageButtons::Ok);
+        host.ShowMessage(platform::paths::ForDisplay(ContentsFilePath(catalogue, library, i)),
+                         Cp1251("Ошибка открытия файла"), platform::MessageIcon::Error,
+                         platform::MessageButtons::Ok);
 }

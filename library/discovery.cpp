@@ -8,9 +8,10 @@
 #include <cstdint>
 
 #include "app/settings_store.h"
+#include "library/compiled_help.h"
 #include "library/contents_parser.h"
-#include "library/cp1251.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/text1251.h"
 
 namespace {
@@ -166,31 +167,6 @@ bool HasIssueDigitOrHyphen(std::string_view segmentName)
     return segmentName.size() > 1 && segmentName.find_first_of("0123456789-", 1) != std::string_view::npos;
 }
 
-// "Journals" through an open key: the pattern as stored, up to its first zero
-// byte, with "/" read as "\"; empty when missing or too long.
-std::string ReadWorkPatternFrom(const platform::registry::Key& key)
-{
-    constexpr std::size_t kCapacity = 4096;
-    std::string data;
-    if (platform::registry::QueryValue(key, "Journals", kCapacity, data) != platform::registry::QueryResult::Ok)
-        return {};
-    if (const std::size_t zero = data.find('\0'); zero != std::string::npos)
-        data.resize(zero);
-    std::replace(data.begin(), data.end(), '/', '\\');
-    return data;
-}
-
-int requestCount = 0;
-
-// The folder of a pattern in the internal form, for the browser to start in.
-std::string FolderOfPattern(std::string_view workPattern)
-{
-    std::string folder(workPattern);
-    if (folder.size() >= 2 && folder.compare(folder.size() - 2, 2, "\\*") == 0)
-        folder.resize(folder.size() - 2);
-    return folder;
-}
-
 // Says why the working directory gave no issue, before the browser comes
 // back. With `repair`, offers the catalogue editor: true when it stored a
 // changed catalogue, so the same folder is scanned again.
@@ -221,41 +197,6 @@ bool ReportNoIssues(platform::HostUi& host, const JournalCatalogue& catalogue, s
 
 }  // namespace
 
-bool IsJournalFolder(JournalCatalogue& catalogue, std::string_view lowerName)
-{
-    // Every prefix is lowered, not only those before the first match, so the
-    // catalogue's state does not depend on the order folders were looked at.
-    for (JournalKind& kind : catalogue.entries)
-        kind.prefix = platform::text::Lower1251(kind.prefix);
-    return std::any_of(catalogue.entries.begin(), catalogue.entries.end(),
-                       [&](const JournalKind& kind) { return Contains(lowerName, kind.prefix); });
-}
-
-std::string IssueCaption(const JournalCatalogue& catalogue, std::string_view name)
-{
-    for (const JournalKind& kind : catalogue.entries) {
-        const std::size_t at = name.find(kind.prefix);
-        if (at != std::string_view::npos)
-            return kind.displayName + std::string(name.substr(at + kind.prefix.size()));
-    }
-    return {};
-}
-
-std::string ContentsPathFor(const JournalCatalogue& catalogue, std::string_view name)
-{
-    // The early "release" issues keep their contents where entry 0 says.
-    const bool earlyRelease = name < std::string_view("release24") && name >= std::string_view("release-gold");
-    std::string result;
-    for (const JournalKind& kind : catalogue.entries) {
-        if (!Contains(name, kind.prefix))
-            continue;
-        if (earlyRelease)
-            return catalogue.entries.front().contentsPath;
-        result = kind.contentsPath;
-    }
-    return result;
-}
-
 void SortIssueFolders(std::vector<std::string>& folderNames)
 {
     std::vector<OrderItem> items = OrderItemsOf(folderNames);
@@ -280,9 +221,11 @@ std::string NormalizeWorkPattern(std::string_view chosenFolder)
     return std::string(chosenFolder) + "\\*";
 }
 
-void ResetWorkingDirectoryRequestsForTesting()
+bool WorkingDirectoryRequests::Take(bool startAfresh)
 {
-    requestCount = 0;
+    const int previous = startAfresh ? 0 : count_;
+    count_ = previous + 1;
+    return previous < 5;
 }
 
 std::string WorkPatternForChoice(JournalCatalogue& catalogue, std::string_view chosenFolder)
@@ -298,7 +241,7 @@ std::string WorkPatternForChoice(JournalCatalogue& catalogue, std::string_view c
 
 std::string FolderForDisplay(std::string_view workPattern)
 {
-    std::string folder = FolderOfPattern(workPattern);
+    std::string folder(platform::paths::FolderOfPattern(workPattern));
     std::replace(folder.begin(), folder.end(), '\\', '/');
     return folder.empty() ? std::string("/") : folder;
 }
@@ -318,32 +261,26 @@ std::string PrefixesForDisplay(const JournalCatalogue& catalogue)
 }
 
 DiscoveryResult ChooseWorkingDirectory(platform::HostUi& host, JournalCatalogue& catalogue,
-                                       const platform::registry::Key& settingsKey, bool resetCounter,
+                                       const platform::registry::Key& settingsKey,
+                                       WorkingDirectoryRequests& requests, bool resetCounter,
                                        std::string& workPattern)
 {
-    const int previousRequests = resetCounter ? 0 : requestCount;
-    requestCount = previousRequests + 1;
-    if (previousRequests >= 5) {
+    if (!requests.Take(resetCounter)) {
         host.ShowMessage(Cp1251("Папка с номерами журналов так и не выбрана.\nПрограмма завершает работу."),
                          "Vestrels", platform::MessageIcon::Error, platform::MessageButtons::Ok);
         return DiscoveryResult::RequestLimitReached;
     }
 
-    if (std::optional<std::string> chosen = host.BrowseForFolderAt(Cp1251("Выберите папку с номерами журналов"),
-                                                                    FolderOfPattern(workPattern)))
+    const std::string startFolder(platform::paths::FolderOfPattern(workPattern));
+    if (std::optional<std::string> chosen =
+            host.BrowseForFolderAt(Cp1251("Выберите папку с номерами журналов"), startFolder))
         workPattern = WorkPatternForChoice(catalogue, *chosen);
 
     // Written after a cancel too: the value then simply stays what it was.
-    if (!platform::registry::SetValue(settingsKey, "Journals", platform::registry::ValueType::Sz, workPattern))
+    if (!settings::StoreWorkPattern(settingsKey, workPattern))
         host.ShowMessage(Cp1251("Ошибка записи в реестр!"), Cp1251("Ошибка"), platform::MessageIcon::Error,
                          platform::MessageButtons::Ok);
     return DiscoveryResult::Done;
-}
-
-std::string ReadStoredWorkPattern()
-{
-    const std::optional<platform::registry::Key> key = platform::registry::OpenKey(kSettingsKey);
-    return key ? ReadWorkPatternFrom(*key) : std::string();
 }
 
 std::optional<std::vector<std::string>> ScanIssueFolders(JournalCatalogue& catalogue, std::string_view workPattern)
@@ -353,9 +290,8 @@ std::optional<std::vector<std::string>> ScanIssueFolders(JournalCatalogue& catal
         return std::nullopt;
     std::vector<std::string> folders;
     for (const platform::files::DirEntry& entry : *entries) {
-        std::string name = platform::text::Lower1251(entry.name);
-        if (entry.isFolder && !Contains(name, ".") && IsJournalFolder(catalogue, name))
-            folders.push_back(std::move(name));
+        if (IsIssueFolder(catalogue, entry))
+            folders.push_back(platform::text::Lower1251(entry.name));
     }
     return folders;
 }
@@ -370,7 +306,8 @@ void BuildLibraryFrom(const JournalCatalogue& catalogue, Library& library, std::
 }
 
 DiscoveryResult DiscoverIssues(platform::HostUi& host, JournalCatalogue& catalogue, Library& library,
-                               std::string_view currentDirectory, const CatalogueRepair& repair,
+                               std::string_view currentDirectory, WorkingDirectoryRequests& requests,
+                               const CatalogueRepair& repair,
                                std::string_view workingDirectory)
 {
     library.workPattern = std::string(currentDirectory) + "\\*";
@@ -382,9 +319,9 @@ DiscoveryResult DiscoverIssues(platform::HostUi& host, JournalCatalogue& catalog
     if (!workingDirectory.empty()) {
         library.workPattern = WorkPatternForChoice(catalogue, workingDirectory);
     } else if (openedKey) {
-        if (std::string stored = ReadWorkPatternFrom(*openedKey); !stored.empty())
+        if (std::string stored = settings::LoadWorkPattern(*openedKey); !stored.empty())
             library.workPattern = std::move(stored);
-        else if (ChooseWorkingDirectory(host, catalogue, settingsKey, false, library.workPattern) ==
+        else if (ChooseWorkingDirectory(host, catalogue, settingsKey, requests, false, library.workPattern) ==
                  DiscoveryResult::RequestLimitReached)
             return DiscoveryResult::RequestLimitReached;
     }
@@ -399,7 +336,7 @@ DiscoveryResult DiscoverIssues(platform::HostUi& host, JournalCatalogue& catalog
         }
         if (ReportNoIssues(host, catalogue, library.workPattern, scanned.has_value(), repair))
             continue;
-        if (ChooseWorkingDirectory(host, catalogue, settingsKey, false, library.workPattern) ==
+        if (ChooseWorkingDirectory(host, catalogue, settingsKey, requests, false, library.workPattern) ==
             DiscoveryResult::RequestLimitReached)
             return DiscoveryResult::RequestLimitReached;
     }

@@ -36,7 +36,7 @@ public:
     /// Tries for up to `waitMs` milliseconds. A folder that cannot be opened
     /// cannot be locked by any copy either: the lock is then not held but not
     /// busy. A file system without such locks is neither: see Unsupported.
-    FolderLock(const std::string& hostFolder, int waitMs, const SaveCalls& calls = RealSaveCalls());
+    FolderLock(const std::string& hostFolder, int waitMs, const SaveCalls& calls = CurrentSaveCalls());
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;

@@ -8,7 +8,6 @@
 #include "platform/text1251.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -20,22 +19,6 @@
 
 namespace platform::files {
 namespace {
-
-std::atomic<bool> fullDisk{false};
-
-
-/// The folder part of "<folder>\*" (also "*.*"); any other path is the folder.
-std::string_view FolderOfPattern(std::string_view pattern)
-{
-    for (std::string_view wildcard : {"*", "*.*"}) {
-        if (pattern.ends_with(wildcard)) {
-            const std::size_t cut = pattern.size() - wildcard.size();
-            if (cut == 0 || pattern[cut - 1] == '\\' || pattern[cut - 1] == '/')
-                return pattern.substr(0, cut);
-        }
-    }
-    return pattern;
-}
 
 bool IsFolderEntry(int folderFd, const dirent& entry)
 {
@@ -260,17 +243,10 @@ SaveResult RewriteInPlace(const std::filesystem::path& file, std::string_view by
 
 }  // namespace
 
-bool WriteAll(int fd, std::string_view bytes)
+bool WriteAll(int fd, std::string_view bytes, const SaveCalls& calls)
 {
-    if (fullDisk) {
-        // As a full disk does: part of the bytes goes out, then ENOSPC.
-        const ssize_t written = write(fd, bytes.data(), bytes.size() / 2);
-        (void)written;
-        errno = ENOSPC;
-        return false;
-    }
     while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        const ssize_t written = calls.Write(fd, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -280,25 +256,19 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-bool ReserveSpace(int fd, std::size_t size)
+bool ReserveSpace(int fd, std::size_t size, const SaveCalls& calls)
 {
-    if (fullDisk) {
-        errno = ENOSPC;
-        return false;
-    }
-    const int error = size == 0 ? 0 : posix_fallocate(fd, 0, static_cast<off_t>(size));
+    const int error = size == 0 ? 0 : calls.Reserve(fd, static_cast<off_t>(size));
     // A file system that cannot reserve gets the plain writes.
-    return error == 0 || error == EOPNOTSUPP || error == EINVAL;
-}
-
-void SimulateFullDiskForTesting(bool full)
-{
-    fullDisk = full;
+    if (error == 0 || error == EOPNOTSUPP || error == EINVAL)
+        return true;
+    errno = error;
+    return false;
 }
 
 std::optional<std::vector<DirEntry>> ListDirectory(std::string_view internalPattern)
 {
-    const std::string folder = paths::ToHost(FolderOfPattern(internalPattern));
+    const std::string folder = paths::ToHost(paths::FolderOfPattern(internalPattern));
     DIR* dir = opendir(folder.c_str());
     if (!dir)
         return std::nullopt;

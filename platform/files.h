@@ -84,17 +84,13 @@ struct SaveResult {
 /// be kept, is the file rewritten in place. A file that does not exist yet is
 /// created with `newPermissions` (less the umask).
 SaveResult ReplaceHostFile(const std::string& hostPath, std::string_view bytes, int newPermissions = 0644,
-                           const SaveCalls& calls = RealSaveCalls());
+                           const SaveCalls& calls = CurrentSaveCalls());
 
 /// Writes all bytes to a file descriptor, going on after interruptions.
-bool WriteAll(int fd, std::string_view bytes);
+bool WriteAll(int fd, std::string_view bytes, const SaveCalls& calls = CurrentSaveCalls());
 
 /// Reserves room for `size` bytes at the start of a file, so that a full
 /// disk shows before anything is written.
-bool ReserveSpace(int fd, std::size_t size);
-
-/// Makes every following write of WriteAll and ReserveSpace fail as on a
-/// full disk (tests of what a failed save leaves behind).
-void SimulateFullDiskForTesting(bool full);
+bool ReserveSpace(int fd, std::size_t size, const SaveCalls& calls = CurrentSaveCalls());
 
 }  // namespace platform::files

@@ -178,4 +178,23 @@ std::string NameToHost(std::string_view name1251)
     return text::Utf8From1251(name1251);
 }
 
+std::string_view FolderOfPattern(std::string_view pattern)
+{
+    for (std::string_view wildcard : {"*", "*.*"}) {
+        if (!pattern.ends_with(wildcard))
+            continue;
+        const std::size_t cut = pattern.size() - wildcard.size();
+        if (cut == 0)
+            return pattern.substr(0, 0);
+        if (IsSeparator(pattern[cut - 1]))
+            return pattern.substr(0, cut == 1 ? 1 : cut - 1);
+    }
+    return pattern;
+}
+
+std::string ForDisplay(std::string_view internalPath)
+{
+    return text::To1251FromUtf8(ToHost(internalPath));
+}
+
 }  // namespace platform::paths

@@ -33,4 +33,13 @@ std::string FromHost(std::string_view hostPath);
 std::string NameFromHost(std::string_view hostName);
 std::string NameToHost(std::string_view name1251);
 
+/// The folder of a pattern "<folder>\*" (also "*.*"): without the wildcard and
+/// the separator before it, the root "\*" giving "\"; any other path is the
+/// folder itself. The one place a pattern's "*" is stripped.
+std::string_view FolderOfPattern(std::string_view pattern);
+
+/// An internal path as the user's system writes it ("/tmp/w/izone70/frame/left.htm"
+/// for "\tmp\w\izone70.\frame\left.htm"), in 1251 for a message.
+std::string ForDisplay(std::string_view internalPath);
+
 }  // namespace platform::paths

@@ -20,7 +20,6 @@
 #include "platform/regedit_file.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -34,8 +33,6 @@
 
 namespace platform::registry {
 namespace {
-
-std::atomic<bool> simulateWriteFailure{false};
 
 constexpr const char* kRoot = "HKEY_CURRENT_USER";
 
@@ -217,7 +214,7 @@ public:
             error_ = errno;
             return;
         }
-        while (flock(fd_, LOCK_EX) != 0) {
+        while (files::CurrentSaveCalls().Lock(fd_, LOCK_EX) != 0) {
             // A file system without locks: the write goes on without one,
             // as the favourites do.
             if (files::IsLockUnsupported(errno))
@@ -337,8 +334,6 @@ bool CopyAside(const std::string& hive, const std::string& bytes)
 template <typename Change>
 int ModifyHive(Change change)
 {
-    if (simulateWriteFailure)
-        return EIO;
     const std::string folder = HiveFolder();
     if (!MakeFolder(folder))
         return errno;
@@ -450,11 +445,6 @@ std::optional<SetAside> SetAsideUnreadableHive()
     else
         result.moveError = errno;
     return result;
-}
-
-void SimulateWriteFailureForTesting(bool fail)
-{
-    simulateWriteFailure = fail;
 }
 
 }  // namespace platform::registry

@@ -64,8 +64,4 @@ std::optional<SetAside> SetAsideUnreadableHive();
 /// The hive file's host path for the current environment.
 std::string HivePath();
 
-/// Makes every following SetValue fail (tests of the program's failure
-/// messages); keys still open and read normally.
-void SimulateWriteFailureForTesting(bool fail);
-
 }  // namespace platform::registry

@@ -2,6 +2,7 @@
 // The real system calls behind SaveCalls, and the reasons of a failed save.
 #include "platform/save_calls.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -36,10 +37,37 @@ int SaveCalls::Lock(int fd, int operation) const
     return flock(fd, operation);
 }
 
+ssize_t SaveCalls::Write(int fd, const void* data, std::size_t size) const
+{
+    return write(fd, data, size);
+}
+
+int SaveCalls::Reserve(int fd, off_t size) const
+{
+    return posix_fallocate(fd, 0, size);
+}
+
 const SaveCalls& RealSaveCalls()
 {
     static const SaveCalls calls;
     return calls;
+}
+
+namespace {
+
+std::atomic<const SaveCalls*> chosenCalls{nullptr};
+
+}  // namespace
+
+const SaveCalls& CurrentSaveCalls()
+{
+    const SaveCalls* calls = chosenCalls.load();
+    return calls ? *calls : RealSaveCalls();
+}
+
+void UseSaveCalls(const SaveCalls* calls)
+{
+    chosenCalls.store(calls);
 }
 
 const char* ReasonText(int error)

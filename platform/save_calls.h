@@ -5,6 +5,8 @@
 // unnamed files, mode changes or locks).
 #pragma once
 
+#include <cstddef>
+
 #include <sys/types.h>
 
 namespace platform::files {
@@ -22,10 +24,22 @@ public:
     virtual int ChangeMode(int fd, mode_t mode) const;
     /// flock(fd, operation).
     virtual int Lock(int fd, int operation) const;
+    /// write(fd, data, size).
+    virtual ssize_t Write(int fd, const void* data, std::size_t size) const;
+    /// posix_fallocate(fd, 0, size): 0, or the error number (errno is not set).
+    virtual int Reserve(int fd, off_t size) const;
 };
 
 /// The real system calls.
 const SaveCalls& RealSaveCalls();
+
+/// The calls every save, write and lock uses unless it is given others: the
+/// real ones, or those a program put in their place with UseSaveCalls (a
+/// test binary plays a full disk or a failing hive this way).
+const SaveCalls& CurrentSaveCalls();
+/// Puts `calls` in place of the real ones until called again; nullptr
+/// restores the real ones. `calls` must outlive its use.
+void UseSaveCalls(const SaveCalls* calls);
 
 /// A text (UTF-8) that tells the user why a call failed: the common reasons
 /// of a failed save in the user's words, any other by the system's text.

@@ -39,12 +39,12 @@ bool CanHandOver(const HostTarget& target)
 std::string OpenerFailureReason(int exitStatus)
 {
     switch (exitStatus) {
-    case 1: return text::To1251FromUtf8("программа открытия не приняла эту ссылку (код 1)");
-    case 2: return text::To1251FromUtf8("файл не найден (код 2)");
-    case 3: return text::To1251FromUtf8("нет программы, которая открывает такие файлы (код 3)");
-    case 4: return text::To1251FromUtf8("программа, которой передан файл, сообщила об ошибке (код 4)");
+    case 1: return Cp1251("программа открытия не приняла эту ссылку (код 1)");
+    case 2: return Cp1251("файл не найден (код 2)");
+    case 3: return Cp1251("нет программы, которая открывает такие файлы (код 3)");
+    case 4: return Cp1251("программа, которой передан файл, сообщила об ошибке (код 4)");
     default:
-        return text::To1251FromUtf8("программа открытия завершилась с кодом ") + std::to_string(exitStatus);
+        return Cp1251("программа открытия завершилась с кодом ") + std::to_string(exitStatus);
     }
 }
 

@@ -31,3 +31,10 @@ std::string Lower1251(std::string_view bytes);
 std::string LowerAscii(std::string_view bytes);
 
 }  // namespace platform::text
+
+/// A Russian text of the program, written in UTF-8 in the source, as the
+/// 1251 bytes the program works in. Every such text is written this way.
+inline std::string Cp1251(std::string_view utf8)
+{
+    return platform::text::To1251FromUtf8(utf8);
+}

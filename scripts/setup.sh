@@ -19,15 +19,16 @@ VESTRELS_RUN_PACKAGES=(
 # fuzz targets, a virtual display and a robot for the window tests, chmcmd
 # (fp-utils) for compiled-help issues, the desktop files' validators, the
 # Debian package's build and lintian, a session bus with the accessibility
-# bus and its Python reader for the screen-reader test, and ripgrep, which
-# the text search's benchmark measures itself against.
+# bus and its Python reader for the screen-reader test, ripgrep, which the
+# text search's benchmark measures itself against, and Python for the
+# include-graph check.
 VESTRELS_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev clang
   xvfb xauth xdotool fp-utils
   desktop-file-utils appstream
   dpkg-dev lintian
   dbus at-spi2-core python3-pyatspi
-  ripgrep
+  ripgrep python3
 )
 
 # vestrels_install_packages PACKAGE...: installs those not installed yet.

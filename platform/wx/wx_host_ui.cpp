@@ -6,6 +6,7 @@
 
 #include <wx/app.h>
 #include <wx/clipbrd.h>
+#include <wx/dialog.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
 #include <wx/progdlg.h>
@@ -78,8 +79,14 @@ MessageAnswer AnswerFor(int id)
     }
 }
 
+// A modal dialog the user is in owns what it asks (the catalogue editor's
+// own messages stay above it); otherwise the main window does.
 wxWindow* DialogParent()
 {
+    if (wxWindow* focus = wxWindow::FindFocus()) {
+        if (auto* dialog = dynamic_cast<wxDialog*>(wxGetTopLevelParent(focus)); dialog && dialog->IsModal())
+            return dialog;
+    }
     return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
 }
 

@@ -117,11 +117,6 @@ std::string Int32(std::int32_t value)
     return out;
 }
 
-std::string Cp1251(const std::string& utf8)
-{
-    return platform::text::To1251FromUtf8(utf8);
-}
-
 std::string Internal(std::string hostPath)
 {
     for (char& c : hostPath)

@@ -11,6 +11,7 @@
 
 #include "platform/shell.h"
 #include "platform/wx/wx_host_ui.h"
+#include "support/hang_limit.h"
 #include "support/temp_dir.h"
 
 class CMainFrame;
@@ -19,8 +20,6 @@ class wxListBox;
 
 /// Processes events for `ms` milliseconds (timers fire meanwhile).
 void Pump(int ms);
-/// How long a test waits for what should come at once before it calls it a hang.
-constexpr int kHangMs = 60000;
 /// Processes events until `done` holds, for `ms` milliseconds but at least kHangMs.
 bool PumpUntil(const std::function<bool()>& done, int ms = 3000);
 

@@ -10,6 +10,7 @@
 #include "gui/gui_support.h"
 #include "leftpane/left_view.h"
 #include "platform/files.h"
+#include "support/failing_save_calls.h"
 
 namespace {
 
@@ -37,9 +38,10 @@ TEST(SaveFailure, FullDiskWhileSavingFavouritesIsReportedAndKeepsTheFile)
     add("First");
     const std::string before = env.profile.dir().Read("cwd/SelFold.dat");
 
-    platform::files::SimulateFullDiskForTesting(true);
-    wxTEST_DIALOG(add("Second"), ExpectSaveFailure());
-    platform::files::SimulateFullDiskForTesting(false);
+    {
+        FullDisk full;
+        wxTEST_DIALOG(add("Second"), ExpectSaveFailure());
+    }
     EXPECT_EQ(contents.favorites.sections.size(), 2u);
     EXPECT_EQ(env.profile.dir().Read("cwd/SelFold.dat"), before);
 }

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "gui/gui_support.h"
+#include "library/compiled_help.h"
 #include "library/discovery.h"
 #include "platform/paths.h"
 

@@ -10,10 +10,10 @@
 #include <sstream>
 
 #include "app/journal_catalogue.h"
-#include "discovery_fake_host.h"
 #include "library/discovery.h"
 #include "platform/paths.h"
 #include "support/cli_run.h"
+#include "support/discovery_fake_host.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -101,8 +101,9 @@ TEST(CliFolderRule, ToolListsWhatTheWindowListsForTheSameFolder)
         FakeHost host;
         JournalCatalogue catalogue = DefaultCatalogue();
         Library library;
+        WorkingDirectoryRequests requests;
         const std::string chosen = platform::paths::FromHost(root.Join(folder));
-        ASSERT_EQ(DiscoverIssues(host, catalogue, library, chosen, {}, chosen), DiscoveryResult::Done) << folder;
+        ASSERT_EQ(DiscoverIssues(host, catalogue, library, chosen, requests, {}, chosen), DiscoveryResult::Done) << folder;
         std::string windowList;
         for (int i = 0; i < library.issueCount(); ++i)
             windowList += std::to_string(i) + "\t" + library.folderNames[i] + "\t" + library.issues[i].caption + "\n";

@@ -11,9 +11,10 @@
 #include "config/font_selection.h"
 #include "platform/registry.h"
 #include "platform/text1251.h"
+#include "support/failing_save_calls.h"
 #include "support/settings_values.h"
 #include "support/temp_dir.h"
-#include "unit/discovery_fake_host.h"
+#include "support/discovery_fake_host.h"
 
 namespace {
 
@@ -169,9 +170,10 @@ TEST(FontSelection, EveryFailingWriteIsReportedAndTheOthersGoOn)
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(StoredSetting("LogFont_5"), EncodeFontRecord(styles[kStyleFoundTitle]));
 
-    platform::registry::SimulateWriteFailureForTesting(true);
-    StoreTextStylesReporting(styles, host);
-    platform::registry::SimulateWriteFailureForTesting(false);
+    {
+        FailingHiveWrites failing;
+        StoreTextStylesReporting(styles, host);
+    }
     std::vector<std::string> texts;
     for (const auto& message : host.messages) {
         texts.push_back(message.text.substr(0, message.text.find('\n')));

@@ -7,10 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "library/compiled_help.h"
 #include "library/discovery.h"
 #include "platform/paths.h"
 #include "support/temp_dir.h"
-#include "unit/discovery_fake_host.h"
+#include "support/discovery_fake_host.h"
 
 namespace fs = std::filesystem;
 

@@ -8,12 +8,13 @@
 #include <tuple>
 
 #include "app/settings_store.h"
-#include "library/cp1251.h"
 #include "library/discovery.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
+#include "platform/text1251.h"
+#include "support/failing_save_calls.h"
 #include "support/temp_dir.h"
-#include "unit/discovery_fake_host.h"
+#include "support/discovery_fake_host.h"
 
 namespace {
 
@@ -56,8 +57,7 @@ std::optional<std::string> StoredJournals()
 
 class DiscoveryTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetWorkingDirectoryRequestsForTesting(); }
-    void TearDown() override { platform::registry::SimulateWriteFailureForTesting(false); }
+    WorkingDirectoryRequests requests;
 
     PrivateProfile profile;
     FakeHost host;
@@ -113,7 +113,7 @@ TEST_F(DiscoveryTest, ChosenIssueFolderStoresItsParent)
     host.folderAnswers.push_back(Internal(dir.Join("izone57")));
     std::string pattern = "\\old\\*";
 
-    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), requests, false, pattern), DiscoveryResult::Done);
 
     EXPECT_EQ(pattern, PatternOf(dir));
     EXPECT_EQ(StoredJournals(), PatternOf(dir));  // the bytes without a terminating zero
@@ -128,18 +128,18 @@ TEST_F(DiscoveryTest, CancelRewritesJournalsUnchanged)
     ASSERT_TRUE(platform::registry::SetValue(SettingsKey(), "Journals", platform::registry::ValueType::Sz,
                                              "\\somewhere\\else\\*"));
     std::string pattern = "\\home\\u\\journals\\*";
-    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), requests, false, pattern), DiscoveryResult::Done);
     EXPECT_EQ(pattern, "\\home\\u\\journals\\*");
     EXPECT_EQ(StoredJournals(), "\\home\\u\\journals\\*");
 }
 
 TEST_F(DiscoveryTest, WriteFailureIsReportedAndPatternHolds)
 {
-    platform::registry::SimulateWriteFailureForTesting(true);
+    FailingHiveWrites failing;
     host.folderAnswers.push_back("\\home\\u\\journals");
     std::string pattern;
 
-    ChooseWorkingDirectory(host, standard, Key(kSettingsKey), false, pattern);
+    ChooseWorkingDirectory(host, standard, Key(kSettingsKey), requests, false, pattern);
 
     EXPECT_EQ(pattern, "\\home\\u\\journals\\*");
     ASSERT_EQ(host.messages.size(), 1u);
@@ -153,15 +153,15 @@ TEST_F(DiscoveryTest, SixthRequestAsksNothing)
 {
     std::string pattern = "\\j\\*";
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::Done);
-    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::RequestLimitReached);
+        EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), requests, false, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), requests, false, pattern), DiscoveryResult::RequestLimitReached);
     EXPECT_EQ(host.browserTitles.size(), 5u);
 
     // The frame's command starts the count again; its request is the first.
-    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), true, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), requests, true, pattern), DiscoveryResult::Done);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::Done);
-    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), false, pattern), DiscoveryResult::RequestLimitReached);
+        EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), requests, false, pattern), DiscoveryResult::Done);
+    EXPECT_EQ(ChooseWorkingDirectory(host, standard, SettingsKey(), requests, false, pattern), DiscoveryResult::RequestLimitReached);
     EXPECT_EQ(host.browserTitles.size(), 10u);
 }
 
@@ -176,15 +176,15 @@ TEST_F(DiscoveryTest, StoredPatternIsReadInInternalForm)
     };
     for (const auto& [stored, expected] : cases) {
         ASSERT_TRUE(platform::registry::SetValue(SettingsKey(), "Journals", platform::registry::ValueType::Sz, stored));
-        EXPECT_EQ(ReadStoredWorkPattern(), expected) << stored.substr(0, 40);
+        EXPECT_EQ(settings::LoadWorkPattern(), expected) << stored.substr(0, 40);
     }
 }
 
 TEST_F(DiscoveryTest, MissingJournalsReadsEmpty)
 {
-    EXPECT_EQ(ReadStoredWorkPattern(), "");
+    EXPECT_EQ(settings::LoadWorkPattern(), "");
     SettingsKey();
-    EXPECT_EQ(ReadStoredWorkPattern(), "");
+    EXPECT_EQ(settings::LoadWorkPattern(), "");
 }
 
 TEST_F(DiscoveryTest, DiscoveryUsesStoredWorkingDirectory)
@@ -197,7 +197,7 @@ TEST_F(DiscoveryTest, DiscoveryUsesStoredWorkingDirectory)
     JournalCatalogue catalogue = StandardCatalogue();
     Library library;
 
-    EXPECT_EQ(DiscoverIssues(host, catalogue, library, "\\nowhere"), DiscoveryResult::Done);
+    EXPECT_EQ(DiscoverIssues(host, catalogue, library, "\\nowhere", requests), DiscoveryResult::Done);
 
     EXPECT_TRUE(host.browserTitles.empty());
     EXPECT_EQ(library.workPattern, PatternOf(dir));
@@ -213,7 +213,7 @@ TEST_F(DiscoveryTest, FirstStartAsksOnceEvenWithIssuesInCurrentDirectory)
     JournalCatalogue catalogue = StandardCatalogue();
     Library library;
 
-    EXPECT_EQ(DiscoverIssues(host, catalogue, library, Internal(dir.path())), DiscoveryResult::Done);
+    EXPECT_EQ(DiscoverIssues(host, catalogue, library, Internal(dir.path()), requests), DiscoveryResult::Done);
 
     EXPECT_EQ(host.browserTitles.size(), 1u);
     EXPECT_EQ(library.folderNames, std::vector<std::string>{"izone57"});
@@ -228,7 +228,7 @@ TEST_F(DiscoveryTest, DiscoveryAsksUntilAFolderHoldsIssues)
     JournalCatalogue catalogue = StandardCatalogue();
     Library library;
 
-    EXPECT_EQ(DiscoverIssues(host, catalogue, library, Internal(empty.Join("absent"))), DiscoveryResult::Done);
+    EXPECT_EQ(DiscoverIssues(host, catalogue, library, Internal(empty.Join("absent")), requests), DiscoveryResult::Done);
 
     EXPECT_EQ(host.browserTitles.size(), 2u);
     EXPECT_EQ(library.workPattern, PatternOf(journals));
@@ -244,7 +244,7 @@ TEST_F(DiscoveryTest, MissingWorkingDirectoryEndsAfterFiveRequests)
     JournalCatalogue catalogue = StandardCatalogue();
     Library library;
 
-    EXPECT_EQ(DiscoverIssues(host, catalogue, library, Internal(dir.path())), DiscoveryResult::RequestLimitReached);
+    EXPECT_EQ(DiscoverIssues(host, catalogue, library, Internal(dir.path()), requests), DiscoveryResult::RequestLimitReached);
     EXPECT_EQ(host.browserTitles.size(), 5u);
 }
 
@@ -263,7 +263,7 @@ TEST_F(DiscoveryTest, ChoiceFindsTheCollectionOrSaysWhyNot)
     const std::tuple<std::string, bool, std::vector<std::string>> cases[] = {
         {card, false, {"izone57"}}, {nothing, true, {"misc"}}, {nothing, false, {}}};
     for (const auto& [chosen, repairs, folders] : cases) {
-        ResetWorkingDirectoryRequestsForTesting();
+        requests = WorkingDirectoryRequests{};
         ASSERT_TRUE(platform::registry::SetValue(SettingsKey(), "Journals", platform::registry::ValueType::Sz, ""));
         host = FakeHost{};
         host.folderAnswers = {Internal(chosen)};
@@ -271,7 +271,7 @@ TEST_F(DiscoveryTest, ChoiceFindsTheCollectionOrSaysWhyNot)
         JournalCatalogue catalogue = StandardCatalogue();
         const CatalogueRepair repair = [&] { return catalogue.entries.push_back({"misc", "", "Misc"}), true; };
         Library library;
-        const DiscoveryResult result = DiscoverIssues(host, catalogue, library, "", repair);
+        const DiscoveryResult result = DiscoverIssues(host, catalogue, library, "", requests, repair);
         EXPECT_EQ(library.folderNames, folders) << chosen;
         EXPECT_EQ(result, folders.empty() ? DiscoveryResult::RequestLimitReached : DiscoveryResult::Done);
         EXPECT_EQ(host.browserTitles.size(), folders.empty() ? 5u : 1u);

@@ -3,6 +3,7 @@
 // hives, each test in a private profile.
 #include "platform/registry.h"
 
+#include "support/failing_save_calls.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -29,11 +30,6 @@ std::optional<std::string> Read(const Key& key, const std::string& name, std::si
     }
     return data;
 }
-
-struct FailureSimulation {
-    FailureSimulation() { SimulateWriteFailureForTesting(true); }
-    ~FailureSimulation() { SimulateWriteFailureForTesting(false); }
-};
 
 }  // namespace
 
@@ -227,7 +223,7 @@ TEST(PlatformRegistry, OneBadLineCostsOnlyItsValueAndIsKeptAsideOnceWhenDropped)
     EXPECT_EQ(profile.HiveBytes(), "REGEDIT4\n\n" + kSection + "\"Size\"=hex(1):35\n\n");
 }
 
-TEST(PlatformRegistry, SimulatedWriteFailure)
+TEST(PlatformRegistry, FailedHiveWrite)
 {
     PrivateProfile profile;
     const auto key = CreateKey(kSettings);
@@ -235,7 +231,7 @@ TEST(PlatformRegistry, SimulatedWriteFailure)
     ASSERT_TRUE(SetValue(*key, "Toolbar", ValueType::Sz, "11"));
     const std::string before = profile.HiveBytes();
     {
-        FailureSimulation failing;
+        FailingHiveWrites failing;
         EXPECT_FALSE(SetValue(*key, "Toolbar", ValueType::Sz, "00"));
         EXPECT_FALSE(CreateKey("Software\\Vestrels\\Other"));
         EXPECT_TRUE(CreateKey(kSettings)) << "an existing key needs no write";

@@ -19,6 +19,7 @@
 #include "favorites/favorites_file.h"
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "support/failing_save_calls.h"
 #include "support/temp_dir.h"
 
 namespace reg = platform::registry;
@@ -102,9 +103,11 @@ TEST_F(SaveFaults, FullDiskKeepsTheOldFileAndIsReported)
                                                                                           : favoritesPath)
                                        .parent_path();
         const std::vector<std::string> before = FilesIn(folder);
-        platform::files::SimulateFullDiskForTesting(true);
-        const bool saved = saver.save(0);
-        platform::files::SimulateFullDiskForTesting(false);
+        bool saved = true;
+        {
+            FullDisk full;
+            saved = saver.save(0);
+        }
         EXPECT_FALSE(saved);
         EXPECT_EQ(saver.holds(), 1);
         EXPECT_EQ(FilesIn(folder), before) << "a temporary file was left behind";

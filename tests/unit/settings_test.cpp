@@ -7,6 +7,7 @@
 #include "app/placement.h"
 #include "app/settings_store.h"
 #include "platform/registry.h"
+#include "support/failing_save_calls.h"
 #include "support/settings_values.h"
 #include "support/temp_dir.h"
 
@@ -197,16 +198,17 @@ TEST(SettingsLeftShare, RatiosThatCannotSplitTheWindowFallBack)
 TEST(SettingsWrites, ReportFailureOnlyWhenTheKeyOpened)
 {
     PrivateProfile profile;
-    reg::SimulateWriteFailureForTesting(true);
-    const WriteResult result = settings::StorePlacement({0, 0, 10, 10});
-    reg::SimulateWriteFailureForTesting(false);
+    WriteResult result;
+    {
+        FailingHiveWrites failing;
+        result = settings::StorePlacement({0, 0, 10, 10});
+    }
     // With a hive that cannot be written, the key cannot be created either.
     EXPECT_NE(result, WriteResult::Written);
 
     ASSERT_TRUE(reg::CreateKey(kSettingsKey));
-    reg::SimulateWriteFailureForTesting(true);
+    FailingHiveWrites failing;
     EXPECT_EQ(settings::StoreLeftShare(2.0), WriteResult::Failed);
-    reg::SimulateWriteFailureForTesting(false);
 }
 
 TEST(FrameGeometry, PanesAndStoredPlacement)

@@ -16,11 +16,12 @@
 #include <functional>
 #include <random>
 
+#include "library/compiled_help.h"
 #include "library/discovery.h"
 #include "platform/paths.h"
 #include "platform/text1251.h"
+#include "support/discovery_fake_host.h"
 #include "support/temp_dir.h"
-#include "unit/discovery_fake_host.h"
 
 namespace fs = std::filesystem;
 

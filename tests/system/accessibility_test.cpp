@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "gui/gui_support.h"
 #include "platform/registry.h"
 #include "platform/text1251.h"
 #include "support/settings_values.h"
+#include "support/temp_dir.h"
 
 namespace reg = platform::registry;
 

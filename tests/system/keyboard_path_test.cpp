@@ -8,8 +8,9 @@
 #include <unistd.h>
 
 #include "favorites/favorites_store.h"
-#include "gui/gui_support.h"
+#include "support/hang_limit.h"
 #include "support/settings_values.h"
+#include "support/temp_dir.h"
 
 static bool Shell(const std::string& command) { return std::system(command.c_str()) == 0; }
 

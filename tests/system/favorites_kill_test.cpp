@@ -19,8 +19,8 @@
 
 #include "app/settings_store.h"
 #include "favorites/favorites_store.h"
-#include "gui/gui_support.h"
 #include "platform/registry.h"
+#include "support/hang_limit.h"
 #include "support/settings_values.h"
 #include "support/temp_dir.h"
 
