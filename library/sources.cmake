@@ -5,6 +5,7 @@ list(APPEND VESTRELS_CORE_SOURCES
   library/compiled_help.cpp
   library/chm_archive.cpp
   library/contents_parser.cpp
-  library/article_target.cpp)
+  library/article_target.cpp
+  library/reader_session.cpp)
 list(APPEND VESTRELS_GUI_SOURCES
   library/contents_page.cpp)
