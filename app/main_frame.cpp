@@ -33,7 +33,6 @@ std::string CurrentHostFolder()
 }  // namespace
 
 wxDEFINE_EVENT(UM_LEFT_PANE_WIDTH, wxCommandEvent);
-wxDEFINE_EVENT(UM_FAVORITES_CHANGED, wxCommandEvent);
 
 // ----------------------------------------------------------------------------
 // event table
@@ -70,7 +69,6 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
     EVT_CLOSE(CMainFrame::OnClose)
     EVT_IDLE(CMainFrame::OnIdle)
     EVT_COMMAND(wxID_ANY, UM_LEFT_PANE_WIDTH, CMainFrame::OnLeftPaneWidth)
-    EVT_COMMAND(wxID_ANY, UM_FAVORITES_CHANGED, CMainFrame::OnFavoritesChanged)
 wxEND_EVENT_TABLE()
 
 // ----------------------------------------------------------------------------
@@ -321,9 +319,4 @@ void CMainFrame::TellFavorites(const FavoritesReport& report, const std::string&
     TheHostUi().ShowMessage(FavoritesTroubleText(report, hostPath), "Vestrels",
                             warning ? platform::MessageIcon::Warning : platform::MessageIcon::Error,
                             platform::MessageButtons::Ok);
-}
-
-CMainFrame* MainFrameOf(wxWindow* window)
-{
-    return window ? dynamic_cast<CMainFrame*>(wxGetTopLevelParent(window)) : nullptr;
 }

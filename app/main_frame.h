@@ -115,7 +115,6 @@ private:
     void OnToggleStatusBar(wxCommandEvent& event);
     void OnUpdateToggleStatusBar(wxUpdateUIEvent& event);
     void OnLeftPaneWidth(wxCommandEvent& event);
-    void OnFavoritesChanged(wxCommandEvent& event);
 
     // Commands
     void OnRead(wxCommandEvent& event);
@@ -134,6 +133,3 @@ private:
 
     wxDECLARE_EVENT_TABLE();
 };
-
-/// The main frame that owns a window, found through its top-level parent.
-CMainFrame* MainFrameOf(wxWindow* window);

@@ -210,11 +210,6 @@ void CMainFrame::MoveFocusToOtherPane()
         articleView_->SetFocus();
 }
 
-void CMainFrame::OnFavoritesChanged(wxCommandEvent&)
-{
-    if (leftPane_)
-        leftPane_->favoritesPage.RefreshSectionList();
-}
 
 // ----------------------------------------------------------------------------
 // what the panes ask of the frame
@@ -244,10 +239,10 @@ void CMainFrame::ShowFirstFound(bool focus)
 
 void CMainFrame::SectionsChanged()
 {
-    if (leftPane_)
-        leftPane_->favoritesPage.ClearSectionList();
-    wxCommandEvent changed(UM_FAVORITES_CHANGED);
-    GetEventHandler()->ProcessEvent(changed);
+    if (!leftPane_)
+        return;
+    leftPane_->favoritesPage.ClearSectionList();
+    leftPane_->favoritesPage.RefreshSectionList();
 }
 
 void CMainFrame::OpenArticle(std::string link, bool relative)

@@ -13,8 +13,6 @@ class ReaderSession;
 /// Sent synchronously by the left pane to the frame on every size change;
 /// the int is the new width.
 wxDECLARE_EVENT(UM_LEFT_PANE_WIDTH, wxCommandEvent);
-/// Sent to the frame after a favourites change that empties a section.
-wxDECLARE_EVENT(UM_FAVORITES_CHANGED, wxCommandEvent);
 
 class ReaderFrame {
 public:
