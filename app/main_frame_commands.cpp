@@ -40,15 +40,19 @@ void CMainFrame::OnRead(wxCommandEvent&)
     if (!leftPane_ || !articleView_)
         return;
     const bool favourites = leftPane_->currentPage == &leftPane_->favoritesPage;
-    const bool listItemChosen = session_->listItemChosen();
-    if (listItemChosen && !favourites) {
+    switch (session_->OpenSelection(favourites)) {
+    case ReadStep::OpenListItem:
         OpenArticle("", true);
         return;
+    case ReadStep::OpenSelectedArticle:
+        // A favourite that is gone asks for another, as a section does.
+        if (articleView_->OpenSelected(session_->selectedArticle()) || !favourites)
+            return;
+        break;
+    case ReadStep::AskForAnArticle:
+        break;
     }
-    // With a favourites section chosen the index names a section, not an
-    // issue: there is no start page, only the article clicked.
-    if ((listItemChosen || !articleView_->OpenSelected(session_->selectedArticle())) && favourites)
-        SetStatusText(wxString::FromUTF8("Щёлкните статью, которую нужно открыть"), 0);
+    SetStatusText(wxString::FromUTF8("Щёлкните статью, которую нужно открыть"), 0);
 }
 
 void CMainFrame::OnUpdateWorkingDirectory(wxUpdateUIEvent& event)

@@ -138,6 +138,15 @@ SessionChange ReaderSession::RemoveFavorite(std::size_t section, std::size_t art
     return change;
 }
 
+ReadStep ReaderSession::OpenSelection(bool favoritesPage) const
+{
+    if (!listItemChosen_)
+        return ReadStep::OpenSelectedArticle;
+    // With a favourites section chosen the index names a section, not an
+    // issue: there is no start page, only the article clicked.
+    return favoritesPage ? ReadStep::AskForAnArticle : ReadStep::OpenListItem;
+}
+
 std::optional<std::string> ReaderSession::OpenArticle(platform::HostUi& host, std::string link, bool relative) const
 {
     if (!relative && currentIndex_ >= 0) {

@@ -22,6 +22,13 @@ class HostUi;
 
 enum class ReaderMode { Issues, Favorites };
 
+/// What "Читать" does with the selection.
+enum class ReadStep {
+    OpenListItem,         ///< the chosen issue's start page
+    OpenSelectedArticle,  ///< the article clicked last
+    AskForAnArticle,      ///< a favourites section has no start page: the user is told to click one
+};
+
 /// What one operation changed; the windows show again only that.
 struct SessionChange {
     bool place = false;            ///< the current index or the mode
@@ -98,6 +105,10 @@ public:
     /// place stays on its section and article wherever the file put them,
     /// or the sections' list is to be built again.
     SessionChange RemoveFavorite(std::size_t section, std::size_t article, MemHooks hooks);
+
+    /// What "Читать" opens; `favoritesPage` while the favourites tab is
+    /// shown, whose list items are sections.
+    ReadStep OpenSelection(bool favoritesPage) const;
 
     /// Opens `link` of the current issue, or a complete link (favourites),
     /// through `host`; the status text (1251) when a stored link cannot be

@@ -26,6 +26,7 @@ struct Outcome {
     SessionChange change;
     std::optional<AddOutcome> added;
     int opened = 0;  ///< targets handed to the desktop
+    std::optional<ReadStep> read;
 };
 
 FavoritesStore TwoSections()
@@ -108,6 +109,18 @@ TEST(ReaderSession, OperationsMoveThePlaceAndSayWhatChanged)
          [](S& s) { s.ShowSection(1, true); },
          [](S& s, FakeHost&) { return Outcome{s.RemoveFavorite(1, 0, {})}; },
          {Changed(false, false, true, true)}, {1, ReaderMode::Favorites, 0, true}, 1},
+        {"Read after an issue was chosen opens its start page",
+         [](S& s) { s.ShowIssue(0, true); },
+         [](S& s, FakeHost&) { return Outcome{{}, std::nullopt, 0, s.OpenSelection(false)}; },
+         {{}, std::nullopt, 0, ReadStep::OpenListItem}, {0, ReaderMode::Issues, 0, true}, 2},
+        {"Read after a section was chosen asks for an article",
+         [](S& s) { s.ShowSection(0, true); },
+         [](S& s, FakeHost&) { return Outcome{{}, std::nullopt, 0, s.OpenSelection(true)}; },
+         {{}, std::nullopt, 0, ReadStep::AskForAnArticle}, {0, ReaderMode::Favorites, 0, true}, 2},
+        {"Read after an article was clicked opens that article",
+         [](S& s) { s.ShowSection(0, true), s.SelectArticle(1); },
+         [](S& s, FakeHost&) { return Outcome{{}, std::nullopt, 0, s.OpenSelection(true)}; },
+         {{}, std::nullopt, 0, ReadStep::OpenSelectedArticle}, {0, ReaderMode::Favorites, 1, false}, 2},
         {"an issue's article is handed to the desktop",
          [](S& s) { s.ShowIssue(0, true); },
          [](S& s, FakeHost& host) {
@@ -145,6 +158,7 @@ TEST(ReaderSession, OperationsMoveThePlaceAndSayWhatChanged)
             EXPECT_EQ(outcome.change, c.expected.change);
             EXPECT_EQ(outcome.added, c.expected.added);
             EXPECT_EQ(outcome.opened, c.expected.opened);
+            EXPECT_EQ(outcome.read, c.expected.read);
             EXPECT_EQ(session.currentIndex(), c.after.index);
             EXPECT_EQ(session.mode(), c.after.mode);
             EXPECT_EQ(session.selectedArticle(), c.after.article);
