@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include <wx/frame.h>
 #include <wx/timer.h>
@@ -60,7 +62,7 @@ public:
 
     /// The working directory given on the command line (internal form), used
     /// for this run in place of the stored one; empty when none was given.
-    std::string workingDirectoryForRun;
+    void UseWorkingDirectoryForRun(std::string folder) { workingDirectoryForRun = std::move(folder); }
 
     // Bar and placement state, read by tests too.
     bool showToolBar = true;
@@ -80,6 +82,7 @@ private:
     TextStyles styles{};
     CJournalsDlg journalsDlg;
     CFontTargetDlg fontTargetDlg;
+    std::string workingDirectoryForRun;  ///< see UseWorkingDirectoryForRun
     bool toldCannotSave = false;   ///< the favourites cannot take changes: said once per run
     bool toldInPlace = false;      ///< the favourites are rewritten in place: said once per run
     bool toldWithoutLock = false;  ///< favourites saved without a lock: noted once per run
