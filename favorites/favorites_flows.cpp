@@ -64,7 +64,8 @@ FavoritesFlowOutcome RemoveFavoriteAt(ReaderSession& session, wxWindow* parent, 
     const auto section = static_cast<std::size_t>(current);
     if (section >= session.favorites().sections.size())
         return outcome;
-    const TSelectedFolder& folder = session.favorites().sections[section];
+    // A copy: the store may be replaced while the question is asked.
+    const TSelectedFolder folder = session.favorites().sections[section];
     for (std::size_t i = 0; i < folder.articles.size(); ++i) {
         const TSelected& article = folder.articles[i];
         if (article.hitRect.Contains(x, y)) {

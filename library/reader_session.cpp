@@ -118,6 +118,9 @@ FavoriteAdded ReaderSession::AddFavorite(const std::string& sectionName, const s
 
 SessionChange ReaderSession::RemoveFavorite(std::size_t section, std::size_t article, MemHooks hooks)
 {
+    // Positions of a store that has been replaced since name nothing.
+    if (section >= favorites_.sections.size() || article >= favorites_.sections[section].articles.size())
+        return {};
     const FavoritesStore before = favorites_;
     const TSelectedFolder& folder = before.sections[section];
     const auto sectionRemoved = std::make_shared<bool>(false);

@@ -103,7 +103,8 @@ public:
                               MemHooks hooks);
     /// Removes article `article` of section `section` of what is shown; the
     /// place stays on its section and article wherever the file put them,
-    /// or the sections' list is to be built again.
+    /// or the sections' list is to be built again. Positions past the store
+    /// change nothing.
     SessionChange RemoveFavorite(std::size_t section, std::size_t article, MemHooks hooks);
 
     /// What "Читать" opens; `favoritesPage` while the favourites tab is
