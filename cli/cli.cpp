@@ -28,6 +28,7 @@
 #include "platform/read_problem.h"
 #include "platform/shell.h"
 #include "platform/text1251.h"
+#include "search/parallel_text_search.h"
 #include "search/search_engine.h"
 
 namespace {
@@ -85,6 +86,7 @@ public:
     // has none to fill and goes on as if it had.
     bool SetClipboardText(const std::string&) override { return true; }
     void OpenTarget(const platform::shell::Target&) override {}
+    bool SpeaksEnglish() const override { return true; }
 
 private:
     std::ostream& err_;
@@ -265,7 +267,7 @@ int PrintSearch(const JournalCatalogue& catalogue, Library& library, const std::
     std::vector<std::int32_t> rows;
     if (search.inText) {
         CollectingSink sink(err);
-        RunTextSearch(library, query, sink);
+        RunTextSearchInParallel(library, query, sink, search.jobs);
         rows = std::move(sink.rows);
         failed = failed || sink.failed;
     } else {

@@ -11,9 +11,10 @@ const char* const kCliUsage =
     "  toc N                    issue N's table of contents: position, title, link\n"
     "  target N [LINK]          the file or address that opening LINK of issue N opens\n"
     "                           (its start page without LINK)\n"
-    "  search [--text] [--whole-word] [--match-case] [--] QUERY\n"
+    "  search [--text] [--whole-word] [--match-case] [--jobs N] [--] QUERY\n"
     "                           the issues whose titles (with --text: article texts) hold QUERY:\n"
-    "                           index, caption, positions of the found entries\n"
+    "                           index, caption, positions of the found entries; --jobs: read\n"
+    "                           the article texts on N workers (default: one per core)\n"
     "  favorites [--html] [FILE]\n"
     "                           the favourites of FILE (default: SelFold.dat here): section,\n"
     "                           name, title, link; --html: a bookmarks file for a web browser\n"
@@ -61,7 +62,17 @@ bool LooksLikeOption(const std::string& arg)
 
 bool IsSearchOption(const std::string& arg)
 {
-    return arg == "--text" || arg == "--whole-word" || arg == "--match-case";
+    return arg == "--text" || arg == "--whole-word" || arg == "--match-case" || arg.starts_with("--jobs=");
+}
+
+/// The number of --jobs N: a whole number from 1 up.
+std::optional<int> ParseJobs(const std::string& text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 1)
+        return std::nullopt;
+    return value;
 }
 
 std::string Quoted(const std::string& text)
@@ -111,6 +122,14 @@ bool TakeCommandOptions(const std::vector<std::string>& given, ParsedCommandLine
         options.search.inText |= arg == "--text";
         options.search.wholeWord |= arg == "--whole-word";
         options.search.matchCase |= arg == "--match-case";
+        if (arg.starts_with("--jobs=")) {
+            const std::optional<int> jobs = ParseJobs(arg.substr(7));
+            if (!jobs) {
+                parsed.mistake = "option --jobs needs a number of workers from 1 up, not " + Quoted(arg.substr(7));
+                return false;
+            }
+            options.search.jobs = *jobs;
+        }
     }
     return true;
 }
@@ -161,6 +180,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args)
                 options.command = arg;
             else
                 options.operands.push_back(arg);
+        } else if (arg == "--jobs") {
+            // Its value is no operand; a missing one is named as such.
+            commandOptions.push_back("--jobs=" + (i + 1 < args.size() ? args[++i] : std::string()));
         } else if (!TakeGlobalOption(args, i, parsed)) {
             commandOptions.push_back(arg);
         }

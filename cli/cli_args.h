@@ -12,6 +12,7 @@ struct SearchOptions {
     bool inText = false;
     bool wholeWord = false;
     bool matchCase = false;
+    int jobs = 0;  ///< --text: how many workers read; 0 one per core
 };
 
 struct CliOptions {

@@ -114,8 +114,17 @@ void RemoveAbandonedUnpackings(std::string_view workPattern)
     }
 }
 
-std::string ErrnoReason(int error)
+/// A message's words in the host's language; both stand side by side where
+/// the message is made. The Russian is UTF-8 here and 1251 in the result.
+std::string Say(const platform::HostUi& host, std::string_view russian, std::string_view english)
 {
+    return host.SpeaksEnglish() ? std::string(english) : Cp1251(russian);
+}
+
+std::string ErrnoReason(const platform::HostUi& host, int error)
+{
+    if (host.SpeaksEnglish())
+        return std::strerror(error);
     switch (error) {
     case ENOSPC: return Cp1251("на диске не осталось места");
     case EDQUOT: return Cp1251("исчерпана дисковая квота");
@@ -138,14 +147,16 @@ std::string NameForDisplay(std::string_view name)
 
 /// "4 181 640 байт (4,0 МБ)": the exact bound, kept on one line, and its size
 /// in binary megabytes.
-std::string BytesForDisplay(std::uint64_t bytes)
+std::string BytesForDisplay(const platform::HostUi& host, std::uint64_t bytes)
 {
     std::string digits = std::to_string(bytes);
+    const std::string gap = host.SpeaksEnglish() ? " " : "\xA0";  // a no-break space in 1251
     for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), "\xA0");  // a no-break space in 1251
+        digits.insert(static_cast<std::size_t>(at), gap);
     const std::uint64_t tenths = (bytes * 10 + (std::uint64_t{1} << 19)) >> 20;
-    return digits + "\xA0" + Cp1251("байт (") + std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) +
-           Cp1251(" МБ)");
+    const std::string megabytes = std::to_string(tenths / 10) + (host.SpeaksEnglish() ? "." : ",") +
+                                  std::to_string(tenths % 10);
+    return digits + gap + Say(host, "байт (", "bytes (") + megabytes + Say(host, " МБ)", " MiB)");
 }
 
 /// One archive being given its issue's folder.
@@ -185,8 +196,9 @@ std::string ChmPathForDisplay(std::string_view workPattern, const std::string& c
 
 void ArchiveJob::Report(const std::string& reason)
 {
-    host_.ShowMessage(ChmPathForDisplay(workPattern_, chmName_) + "\n\n" +
-                          Cp1251("Архив не распакован: ") + reason + ".",
+    const std::string archive = ChmPathForDisplay(workPattern_, chmName_);
+    host_.ShowMessage(host_.SpeaksEnglish() ? "cannot unpack " + archive + ": " + reason
+                                            : archive + "\n\n" + Cp1251("Архив не распакован: ") + reason + ".",
                       Cp1251("Ошибка распаковки"), platform::MessageIcon::Error, platform::MessageButtons::Ok);
 }
 
@@ -197,12 +209,13 @@ bool ArchiveJob::OpenArchive()
     archive_ = ChmArchive::Open(platform::paths::ToHost(FolderPath(workPattern_, chmName_)), error, errnoValue);
     switch (error) {
     case ChmArchive::OpenError::None: return true;
-    case ChmArchive::OpenError::NotRegular: Report(Cp1251("это не обычный файл")); break;
+    case ChmArchive::OpenError::NotRegular: Report(Say(host_, "это не обычный файл", "it is not a regular file")); break;
     case ChmArchive::OpenError::CannotOpen:
-        Report(Cp1251("файл не открывается (") + ErrnoReason(errnoValue) + ")");
+        Report(Say(host_, "файл не открывается (", "it cannot be opened (") + ErrnoReason(host_, errnoValue) + ")");
         break;
     case ChmArchive::OpenError::NotAnArchive:
-        Report(Cp1251("файл не читается как архив справки .chm: он повреждён, обрезан или это не архив"));
+        Report(Say(host_, "файл не читается как архив справки .chm: он повреждён, обрезан или это не архив",
+                   "it cannot be read as a compiled-help archive: it is damaged, cut short or no archive"));
         break;
     }
     return false;
@@ -218,7 +231,7 @@ bool ArchiveJob::MakeWorkFolder()
     if (error == EROFS || error == EACCES || error == EPERM)
         placeError = error;
     else
-        Report(ErrnoReason(error));
+        Report(ErrnoReason(host_, error));
     return false;
 }
 
@@ -241,13 +254,15 @@ void ArchiveJob::ReportResult(const UnpackResult& result)
     case UnpackResult::Kind::Whole:
     case UnpackResult::Kind::Cancelled: return;
     case UnpackResult::Kind::Undeliverable:
-        Report(Cp1251("архив повреждён или обрезан, файл «") + NameForDisplay(result.object) +
-               Cp1251("» из него не читается"));
+        Report(Say(host_, "архив повреждён или обрезан, файл «", "the archive is damaged or cut short: its file '") +
+               NameForDisplay(result.object) + Say(host_, "» из него не читается", "' cannot be read"));
         return;
-    case UnpackResult::Kind::WriteFailed: Report(ErrnoReason(result.error)); return;
+    case UnpackResult::Kind::WriteFailed: Report(ErrnoReason(host_, result.error)); return;
     case UnpackResult::Kind::OverLimit:
-        Report(Cp1251("он распаковывается больше чем в ") + BytesForDisplay(archive_->limit()) +
-               Cp1251(", а так много из архива такого размера не бывает"));
+        Report(Say(host_, "он распаковывается больше чем в ", "it unpacks to more than ") +
+               BytesForDisplay(host_, archive_->limit()) +
+               Say(host_, ", а так много из архива такого размера не бывает",
+                   ", more than an archive of its size ever holds"));
         return;
     }
 }
@@ -276,9 +291,9 @@ bool ArchiveJob::Unpack()
     platform::files::RemoveFolder(FolderPath(workPattern_, workName_));
     // Another copy that unpacked the same archive first made the issue's folder.
     if (whole && renamed != std::errc::directory_not_empty && renamed != std::errc::file_exists)
-        Report(ErrnoReason(renamed.value()));
+        Report(ErrnoReason(host_, renamed.value()));
     else if (result.kind == UnpackResult::Kind::Whole && result.written == 0)
-        Report(Cp1251("в нём нет ни одного файла"));
+        Report(Say(host_, "в нём нет ни одного файла", "it holds no file"));
     else
         ReportResult(result);
     return true;
@@ -367,7 +382,7 @@ void ArchiveJob::Complete()
     const std::error_code moved = result.kind == UnpackResult::Kind::Whole ? MoveCompletedObjects() : std::error_code();
     platform::files::RemoveFolder(FolderPath(workPattern_, workName_));
     if (moved)
-        Report(ErrnoReason(moved.value()));
+        Report(ErrnoReason(host_, moved.value()));
     ReportResult(result);
 }
 
@@ -381,6 +396,14 @@ std::set<std::string>& RefusedArchives()
 void ReportRefusedPlace(platform::HostUi& host, const std::vector<std::string>& archives, int error)
 {
     std::string text;
+    if (host.SpeaksEnglish()) {
+        for (const std::string& archive : archives)
+            host.ShowMessage("cannot unpack " + archive + " here: " +
+                                 (error == EROFS ? "the medium is read-only" : "no permission to write in this folder") +
+                                 "; the issue is left out until it is unpacked",
+                             "", platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+        return;
+    }
     for (const std::string& archive : archives)
         text += archive + "\n";
     text += error == EROFS ? Cp1251("\nАрхив нельзя распаковать здесь: носитель доступен только для чтения.")

@@ -350,10 +350,22 @@ std::string CurrentDirectory()
     return paths::FromHost(buffer);
 }
 
+namespace {
+
+/// Opens a file by its internal path: as written first, which is what the
+/// look-up finds for nearly every path, and by the look-up when that fails.
+int OpenInternal(std::string_view internalPath)
+{
+    const int fd = OpenForReading(paths::ToHostAsWritten(internalPath));
+    return fd >= 0 ? fd : OpenForReading(paths::ToHost(internalPath));
+}
+
+}  // namespace
+
 std::optional<std::string> ReadWholeFile(std::string_view internalPath)
 {
     std::string bytes;
-    if (!ReadOpenFile(OpenForReading(paths::ToHost(internalPath)), bytes))
+    if (!ReadOpenFile(OpenInternal(internalPath), bytes))
         return std::nullopt;
     return bytes;
 }
@@ -361,7 +373,7 @@ std::optional<std::string> ReadWholeFile(std::string_view internalPath)
 bool ReadInPieces(std::string_view internalPath, std::span<char> buffer,
                   const std::function<bool(std::string_view)>& take)
 {
-    const int fd = OpenForReading(paths::ToHost(internalPath));
+    const int fd = OpenInternal(internalPath);
     struct stat st;
     // Beyond the bound a file is skipped, as a whole read would skip it: what
     // the reader carries of one line can never grow past it.

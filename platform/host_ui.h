@@ -61,6 +61,10 @@ public:
 
     /// The work ShowProgress spoke of has ended, however it ended.
     virtual void EndProgress() {}
+
+    /// Whether messages are to be worded in English (the command-line tool)
+    /// rather than in the window's Russian.
+    virtual bool SpeaksEnglish() const { return false; }
 };
 
 }  // namespace platform

@@ -30,26 +30,32 @@ bool IsAscii(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-/// The segments of an internal path after the rules of a Windows volume:
-/// empty and "." segments go, trailing dots of a name are ignored (so
-/// "izone57." is "izone57" and "..." is "."), ".." stays.
-std::vector<std::string> Segments(std::string_view path)
+/// Calls `visit` with each segment of an internal path after the rules of a
+/// Windows volume: empty and "." segments go, trailing dots of a name are
+/// ignored (so "izone57." is "izone57" and "..." is "."), ".." stays.
+template <class Visit>
+void ForEachSegment(std::string_view path, Visit&& visit)
 {
-    std::vector<std::string> segments;
     std::size_t start = 0;
     while (start <= path.size()) {
         std::size_t end = start;
         while (end < path.size() && !IsSeparator(path[end]))
             ++end;
-        std::string segment(path.substr(start, end - start));
+        std::string_view segment = path.substr(start, end - start);
         if (segment != "..") {
             while (!segment.empty() && segment.back() == '.')
-                segment.pop_back();
+                segment.remove_suffix(1);
         }
         if (!segment.empty())
-            segments.push_back(std::move(segment));
+            visit(segment);
         start = end + 1;
     }
+}
+
+std::vector<std::string> Segments(std::string_view path)
+{
+    std::vector<std::string> segments;
+    ForEachSegment(path, [&](std::string_view segment) { segments.emplace_back(segment); });
     return segments;
 }
 
@@ -97,6 +103,21 @@ std::optional<std::string> FindOnDisk(const std::string& folder, const std::stri
 
 }  // namespace
 
+std::string ToHostAsWritten(std::string_view internalPath)
+{
+    std::string exact = !internalPath.empty() && IsSeparator(internalPath.front()) ? "/" : "";
+    exact.reserve(internalPath.size() + 1);
+    ForEachSegment(internalPath, [&](std::string_view segment) {
+        if (!exact.empty() && exact.back() != '/')
+            exact += '/';
+        if (IsAscii(segment))
+            exact += segment;
+        else
+            exact += NameToHost(segment);
+    });
+    return exact.empty() ? "." : exact;
+}
+
 std::string ToHost(std::string_view internalPath)
 {
     const bool absolute = !internalPath.empty() && IsSeparator(internalPath.front());
@@ -105,12 +126,10 @@ std::string ToHost(std::string_view internalPath)
     // Nearly every path names existing entries exactly: when the whole path
     // is there as written, so is each of its prefixes, and the lookup below
     // would keep every name; one lstat settles it without listing a folder.
-    std::string exact = absolute ? "/" : "";
-    for (const std::string& segment : segments)
-        exact = JoinHost(exact, NameToHost(segment));
+    const std::string exact = ToHostAsWritten(internalPath);
     struct stat st;
-    if (exact.empty() || lstat(exact.c_str(), &st) == 0)
-        return exact.empty() ? "." : exact;
+    if (lstat(exact.c_str(), &st) == 0)
+        return exact;
 
     std::string host = absolute ? "/" : "";
     bool stillOnDisk = true;  // below a missing segment nothing can be found

@@ -19,6 +19,11 @@ namespace platform::paths {
 /// found case-insensitively; the rest are mapped as written.
 std::string ToHost(std::string_view internalPath);
 
+/// The host path as written, without looking at the disk: what ToHost gives
+/// when every segment exists under its exact name. Opening this first spares
+/// a look-up for each of the many paths that name their files exactly.
+std::string ToHostAsWritten(std::string_view internalPath);
+
 /// Host path (UTF-8, "/"-joined) to the internal form: "/home/u/j" gives
 /// "\home\u\j". A path without any "/" is returned unchanged apart from the
 /// text conversion.

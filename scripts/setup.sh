@@ -18,14 +18,16 @@ VESTRELS_RUN_PACKAGES=(
 # What the test suite adds: the test and benchmark libraries, clang for the
 # fuzz targets, a virtual display and a robot for the window tests, chmcmd
 # (fp-utils) for compiled-help issues, the desktop files' validators, the
-# Debian package's build and lintian, and a session bus with the
-# accessibility bus and its Python reader for the screen-reader test.
+# Debian package's build and lintian, a session bus with the accessibility
+# bus and its Python reader for the screen-reader test, and ripgrep, which
+# the text search's benchmark measures itself against.
 VESTRELS_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev clang
   xvfb xauth xdotool fp-utils
   desktop-file-utils appstream
   dpkg-dev lintian
   dbus at-spi2-core python3-pyatspi
+  ripgrep
 )
 
 # vestrels_install_packages PACKAGE...: installs those not installed yet.

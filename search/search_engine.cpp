@@ -15,6 +15,7 @@
 #include "library/article_target.h"
 #include "platform/files.h"
 #include "platform/text1251.h"
+#include "search/first_pass.h"
 
 namespace {
 
@@ -32,20 +33,13 @@ void SetMatched(IssueRecord& issue)
     std::atomic_ref<std::uint8_t>(issue.matched).store(1, std::memory_order_relaxed);
 }
 
-/// How much of an article file is held at a time; the search can be
-/// abandoned between two pieces.
-constexpr std::size_t kReadPiece = 64 * 1024;
-
-/// The entries a search visits: up to and including the first with an empty
-/// title, at most every slot.
+/// The entries a search visits.
 template <class Visit>
 void ForEachListedEntry(IssueRecord& issue, Visit&& visit)
 {
-    for (int k = 0; k < kEntriesPerIssue; ++k) {
+    const int count = ListedEntryCount(issue);
+    for (int k = 0; k < count; ++k)
         visit(k, issue.articles[static_cast<std::size_t>(k)]);
-        if (issue.articles[static_cast<std::size_t>(k)].title.empty())
-            return;
-    }
 }
 
 }  // namespace
@@ -220,19 +214,27 @@ std::optional<std::string> ArticleFilePath(const Library& library, int issue, st
     return path;
 }
 
+int ListedEntryCount(const IssueRecord& issue)
+{
+    for (int k = 0; k < kEntriesPerIssue; ++k)
+        if (issue.articles[static_cast<std::size_t>(k)].title.empty())
+            return k + 1;
+    return kEntriesPerIssue;
+}
+
 namespace {
 
-/// Reads one article file through the filter, piece by piece. True when
-/// some piece matched.
-bool SearchArticleFile(const std::string& path, TagFilter& filter, std::span<char> buffer, const SearchQuery& query,
-                       IssueRecord& issue, int article, TextSearchSink& sink)
+/// Reads one article file through the first pass and the filter, piece by
+/// piece. True when some piece matched.
+bool SearchArticleFile(const std::string& path, const FirstPass& pass, TagFilter& filter, std::span<char> buffer,
+                       const SearchQuery& query, IssueRecord& issue, int article, TextSearchSink& sink)
 {
     bool matched = false;
     // Once the article is found, later pieces could only mark it again.
     const auto take = [&](std::string_view piece) { matched = matched || MatchText(piece, query, issue, article); };
     bool abandoned = false;
     const bool whole = platform::files::ReadInPieces(path, buffer, [&](std::string_view bytes) {
-        filter.Feed(bytes, take);
+        pass.Feed(filter, bytes, take);
         abandoned = sink.Abandoned();
         return !abandoned;
     });
@@ -246,10 +248,28 @@ bool SearchArticleFile(const std::string& path, TagFilter& filter, std::span<cha
 
 }  // namespace
 
-void RunTextSearch(Library& library, const SearchQuery& query, TextSearchSink& sink)
+bool SearchArticle(Library& library, int issue, int article, const SearchQuery& query, const FirstPass& pass,
+                   TagFilter& filter, std::span<char> buffer, TextSearchSink& sink)
+{
+    IssueRecord& record = library.issues[static_cast<std::size_t>(issue)];
+    ArticleEntry& entry = record.articles[static_cast<std::size_t>(article)];
+    SetMark(entry, kMarkPlain);
+    const std::optional<std::string> path = ArticleFilePath(library, issue, entry.link);
+    if (!path)
+        return false;
+    // An allocation failure costs this one article, not the search.
+    try {
+        return SearchArticleFile(*path, pass, filter, buffer, query, record, article, sink);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+void RunTextSearch(Library& library, const SearchQuery& query, TextSearchSink& sink, std::size_t readPiece)
 {
     TagFilter filter;
-    std::vector<char> buffer(kReadPiece);
+    const FirstPass pass(query);
+    std::vector<char> buffer(readPiece);
     int rows = 0;
     // The count is read again before each issue, as the library is the
     // contents page's; nothing rebuilds it while a search runs.
@@ -260,21 +280,10 @@ void RunTextSearch(Library& library, const SearchQuery& query, TextSearchSink& s
         if (sink.Abandoned())
             break;
         sink.Progress(i);
-        IssueRecord& issue = library.issues[static_cast<std::size_t>(i)];
         bool anyMatch = false;
-        ForEachListedEntry(issue, [&](int k, ArticleEntry& entry) {
-            if (sink.Abandoned())
-                return;
-            SetMark(entry, kMarkPlain);
-            const std::optional<std::string> path = ArticleFilePath(library, i, entry.link);
-            if (!path)
-                return;
-            // An allocation failure costs this one article, not the search.
-            try {
-                if (SearchArticleFile(*path, filter, buffer, query, issue, k, sink))
-                    anyMatch = true;
-            } catch (const std::bad_alloc&) {
-            }
+        ForEachListedEntry(library.issues[static_cast<std::size_t>(i)], [&](int k, ArticleEntry&) {
+            if (!sink.Abandoned() && SearchArticle(library, i, k, query, pass, filter, buffer, sink))
+                anyMatch = true;
         });
         if (sink.Abandoned())
             break;

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,6 +88,16 @@ public:
     void Finish(Take&& take);
 
     bool inTag = false;
+    /// A line with "<" or ">" went by: `inTag` no longer depends on the
+    /// value it had when the filter started. A filter that starts from an
+    /// unknown state clears it.
+    bool tagSeen = true;
+    /// A line with neither "<" nor ">" was judged by `inTag` while
+    /// `tagSeen` was clear: what was handed over depends on the start.
+    bool dependsOnStart = false;
+
+    /// A line began in an earlier piece and waits for its end.
+    bool Carrying() const { return carried_; }
 
 private:
     // One line's state while its bytes go by.
@@ -142,10 +153,28 @@ public:
     virtual void ArticleUnreadable(const std::string& path) { (void)path; }
 };
 
+/// How much of an article file the text search holds at a time; the search
+/// can be abandoned between two pieces.
+constexpr std::size_t kTextSearchReadPiece = 64 * 1024;
+
 /// The text search: reads the article files of every issue in order,
 /// marking what matched, until the end, a cancel between two issues, or an
 /// abandonment anywhere.
-void RunTextSearch(Library& library, const SearchQuery& query, TextSearchSink& sink);
+void RunTextSearch(Library& library, const SearchQuery& query, TextSearchSink& sink,
+                   std::size_t readPiece = kTextSearchReadPiece);
+
+class FirstPass;
+
+/// How many entries of an issue a search visits: up to and including the
+/// first with an empty title, at most every slot.
+int ListedEntryCount(const IssueRecord& issue);
+
+/// One article of the text search: sets its mark to 0, then reads its file
+/// (when it has one) in pieces of `buffer`'s size through `pass` and
+/// `filter`, marking the article and its issue when it matches. True when
+/// it matched.
+bool SearchArticle(Library& library, int issue, int article, const SearchQuery& query, const FirstPass& pass,
+                   TagFilter& filter, std::span<char> buffer, TextSearchSink& sink);
 
 /// The positions of an issue's entry range (up to and including the first
 /// entry with an empty title) whose mark is 1.
@@ -262,12 +291,18 @@ void TagFilter::EndLine(const char* end, Take& take)
     if (!inside_)
         AddPiece(pieceStart_, end);
     if (!hasLt_) {
-        if (strayGt_)
+        if (strayGt_) {
             inTag = false;
-        else if (inTag)
-            return;
+            tagSeen = true;
+        } else {
+            if (!tagSeen && (!onlyPiece_.empty() || !joined_.empty()))
+                dependsOnStart = true;
+            if (inTag)
+                return;
+        }
     } else {
         inTag = inside_;
+        tagSeen = true;
         if (inside_ || strayGt_)
             return;
     }

@@ -7,40 +7,26 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "app/journal_catalogue.h"
 #include "discovery_fake_host.h"
 #include "library/discovery.h"
 #include "platform/paths.h"
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-struct ProcessRun {
-    int status;
-    std::string out, err;
-};
-
-std::string Quoted(const std::string& text)
-{
-    std::string quoted = "'";
-    for (const char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-/// The real tool, its output going to `stdoutPath` (a file of `scratch` when empty).
-ProcessRun RunToolProcess(const TempDir& scratch, const std::vector<std::string>& args, std::string stdoutPath = {})
+/// The real tool, its output going to `stdoutPath` (a file of `scratch` when
+/// empty); the test's paths hold no quote.
+ToolRun RunToolProcess(const TempDir& scratch, const std::vector<std::string>& args, std::string stdoutPath = {})
 {
     const bool captured = stdoutPath.empty();
-    if (captured)
-        stdoutPath = scratch.Join("out.txt");
-    std::string command = Quoted(VESTRELS_CLI_PATH);
+    std::string command = std::string("'") + VESTRELS_CLI_PATH + "'";
     for (const std::string& arg : args)
-        command += " " + Quoted(arg);
-    command += " >" + Quoted(stdoutPath) + " 2>" + Quoted(scratch.Join("err.txt"));
+        command += " '" + arg + "'";
+    command += " >'" + (captured ? scratch.Join("out.txt") : stdoutPath) + "' 2>'" + scratch.Join("err.txt") + "'";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, captured ? scratch.Read("out.txt") : "", scratch.Read("err.txt")};
 }
@@ -60,6 +46,8 @@ TEST(CliFailures, EndWithAMessageNamingTheFileAndTheReason)
     const std::string contents59 = journals.Join("izone59/frame/left.htm");
     const std::string article = journals.Join("izone57/text/a2.htm");
     const std::string absent = journals.Join("absent");
+    TempDir archives;  // unpacked by the tool as by the window; its failure said in the tool's words
+    archives.Write("shelf/izone70.chm", "no archive at all");
 
     struct Case {
         std::vector<std::string> args;
@@ -79,10 +67,12 @@ TEST(CliFailures, EndWithAMessageNamingTheFileAndTheReason)
         {{"--dir", dir, "search", "--text", "modem"}, "", 0, "cannot read the article " + article + ": it is a folder"},
         {{"--dir", dir, "search", "--text", "nowhere"}, "", 2, "cannot read the article " + article},
         {{"--dir", dir, "search", "nowhere"}, "", 2, "cannot read the contents page " + contents59 + ": it is a folder"},
+        {{"--dir", archives.Join("shelf"), "list"}, "", 1,
+         "cannot unpack " + archives.Join("shelf/izone70.chm") + ": it cannot be read as a compiled-help archive"},
         {{"--dir", dir, "list"}, "", 0, ""},
     };
     for (const Case& c : cases) {
-        const ProcessRun run = RunToolProcess(scratch, c.args, c.stdoutPath);
+        const ToolRun run = RunToolProcess(scratch, c.args, c.stdoutPath);
         const std::string shown = c.args.back() + " > " + (c.stdoutPath.empty() ? "file" : c.stdoutPath);
         EXPECT_EQ(run.status, c.status) << shown << ": " << run.err;
         if (c.err.empty()) {
@@ -116,8 +106,7 @@ TEST(CliFolderRule, ToolListsWhatTheWindowListsForTheSameFolder)
         std::string windowList;
         for (int i = 0; i < library.issueCount(); ++i)
             windowList += std::to_string(i) + "\t" + library.folderNames[i] + "\t" + library.issues[i].caption + "\n";
-
-        const ProcessRun run = RunToolProcess(scratch, {"--dir", root.Join(folder), "list"});
+        const ToolRun run = RunToolProcess(scratch, {"--dir", root.Join(folder), "list"});
         EXPECT_EQ(run.status, 0) << folder << ": " << run.err;
         EXPECT_EQ(run.out, windowList) << folder;
         EXPECT_FALSE(windowList.empty()) << folder;

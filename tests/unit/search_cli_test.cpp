@@ -38,6 +38,7 @@ TEST_F(SearchCli, PrintsRowsWithTheirFoundPositions)
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"search", "модем"}, "0\tInternetZone57\t0\n"},
         {{"search", "--text", "МОДЕМ"}, "0\tInternetZone57\t2\n"},  // the list-ending entry
+        {{"search", "--text", "--jobs", "3", "МОДЕМ"}, "0\tInternetZone57\t2\n"},
         {{"search", "--match-case", "модем"}, ""},
         {{"search", "--whole-word", "--", "Fir"}, ""},
         {{"search", "Fir"}, "1\tInternetZone58\t0\n"},
@@ -77,7 +78,8 @@ TEST_F(SearchCli, HelpListsEveryCommand)
     for (const char* command : {"list", "toc N", "target N", "search [--text] [--whole-word] [--match-case]"})
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
     for (const std::vector<std::string>& wrong :
-         std::vector<std::vector<std::string>>{{"search"}, {"search", "a", "b"}, {"search", "--regex", "a"}})
+         std::vector<std::vector<std::string>>{{"search"}, {"search", "a", "b"}, {"search", "--regex", "a"},
+                                               {"search", "--jobs", "0", "a"}, {"search", "--text", "--jobs"}})
         EXPECT_EQ(RunTool(wrong).status, 2) << wrong.back();
 }
 
