@@ -3,6 +3,9 @@
 // record of its placement, and shutdown.
 #include "app/main_frame.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <wx/display.h>
 #include <wx/menu.h>
 #include <wx/splitter.h>
@@ -17,8 +20,19 @@
 #include "platform/wx/desktop_setup.h"
 #include "platform/wx/wx_host_ui.h"
 
+namespace {
+
+/// The process's current directory; empty (the relative name) when it is gone.
+std::string CurrentHostFolder()
+{
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    return error ? std::string() : here.string();
+}
+
+}  // namespace
+
 wxDEFINE_EVENT(UM_LEFT_PANE_WIDTH, wxCommandEvent);
-wxDEFINE_EVENT(UM_FAVORITES_CHANGED, wxCommandEvent);
 
 // ----------------------------------------------------------------------------
 // event table
@@ -55,7 +69,6 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
     EVT_CLOSE(CMainFrame::OnClose)
     EVT_IDLE(CMainFrame::OnIdle)
     EVT_COMMAND(wxID_ANY, UM_LEFT_PANE_WIDTH, CMainFrame::OnLeftPaneWidth)
-    EVT_COMMAND(wxID_ANY, UM_FAVORITES_CHANGED, CMainFrame::OnFavoritesChanged)
 wxEND_EVENT_TABLE()
 
 // ----------------------------------------------------------------------------
@@ -63,7 +76,7 @@ wxEND_EVENT_TABLE()
 // ----------------------------------------------------------------------------
 
 CMainFrame::CMainFrame(CQuillboxDoc* doc)
-    : journalsDlg(catalogue, TheHostUi()), doc(doc), barsTimer(this, kBarsTimerId)
+    : doc(doc), journalsDlg(catalogue, TheHostUi()), barsTimer(this, kBarsTimerId)
 {
     styles = settings::LoadTextStyles();
     const BarVisibility bars = settings::LoadBars();
@@ -89,7 +102,6 @@ bool CMainFrame::Create()
         return false;
     ApplyStoredPlacement();
     FitIntoWorkArea();
-    listItemChosen = true;
     // Timer 1 starts only once the frame is on screen (OnIdle): building the
     // library may show dialogs, whose loops would run it against a frame
     // that is not laid out yet.
@@ -107,18 +119,27 @@ bool CMainFrame::CreatePanes()
                                     wxSP_3DSASH | wxSP_NOBORDER | wxSP_LIVE_UPDATE);
     splitter->SetMinimumPaneSize(1);
 
+    // The favourites are read before any pane exists; a damaged file is
+    // reported here, once.
+    session_ = std::make_unique<ReaderSession>(
+        FavoritesFile(FavoritesFile::FindIn(CurrentHostFolder())),
+        [this](const FavoritesReport& report, const std::string& hostPath) { TellFavorites(report, hostPath); });
     // The left pane comes first: creating it builds the library, while the
     // article view does not exist yet.
-    auto* left = new CLeftView(this);
+    auto* left = new CLeftView(*this, this);
+    leftPane_ = left;
     if (!left->Create(splitter, wxSize(LeftPaneWidth(client.x, ratio), client.y))) {
+        leftPane_ = nullptr;
         splitter->Destroy();
         return false;
     }
-    auto* right = new CQuillboxView(this);
+    auto* right = new CQuillboxView(*this, doc, styles);
     if (!right->Create(splitter, wxSize(RightPaneWidth(client.x, ratio), client.y))) {
+        leftPane_ = nullptr;
         splitter->Destroy();
         return false;
     }
+    articleView_ = right;
     // A size given at creation becomes a window's minimum; the panes must
     // not hold the sash back.
     left->SetMinSize(wxDefaultSize);
@@ -206,8 +227,8 @@ void CMainFrame::RecordClientRect()
 void CMainFrame::OnMove(wxMoveEvent& event)
 {
     event.Skip();
-    if (leftPane)
-        leftPane->LayoutPages();
+    if (leftPane_)
+        leftPane_->LayoutPages();
     RecordClientRect();
 }
 
@@ -254,8 +275,8 @@ void CMainFrame::OnClose(wxCloseEvent& event)
     // The document is never modified: closing asks nothing. A text search
     // writes to the library and the search page, which go with the window.
     barsTimer.Stop();
-    if (leftPane)
-        leftPane->searchPage.CancelSearchAndWait();
+    if (leftPane_)
+        leftPane_->searchPage.CancelSearchAndWait();
     event.Skip();
 }
 
@@ -265,14 +286,37 @@ CMainFrame::~CMainFrame()
     RecordClientRect();
     // The panes go first, so the favourites are saved before the placement.
     if (splitter) {
+        leftPane_ = nullptr;
+        articleView_ = nullptr;
         splitter->Destroy();
         splitter = nullptr;
     }
+    session_.reset();
     StorePlacementAtExit();
     delete doc;
 }
 
-CMainFrame* MainFrameOf(wxWindow* window)
+void CMainFrame::TellFavorites(const FavoritesReport& report, const std::string& hostPath)
 {
-    return window ? dynamic_cast<CMainFrame*>(wxGetTopLevelParent(window)) : nullptr;
+    if (report.withoutLock && !toldWithoutLock && GetStatusBar()) {
+        toldWithoutLock = true;
+        SetStatusText(
+            wxString::FromUTF8("Избранное сохраняется без блокировки: её не поддерживает файловая система"), 0);
+    }
+    // What holds for the rest of the run is said once: the first change
+    // tells it, later ones say nothing more.
+    const bool forTheRun = report.trouble == FavoritesTrouble::Unreadable ||
+                           report.trouble == FavoritesTrouble::ReadOnly ||
+                           report.trouble == FavoritesTrouble::FolderReadOnly;
+    const bool inPlace = report.trouble == FavoritesTrouble::RewrittenInPlace;
+    if (report.trouble == FavoritesTrouble::None || (forTheRun && toldCannotSave) || (inPlace && toldInPlace))
+        return;
+    toldCannotSave = toldCannotSave || forTheRun;
+    toldInPlace = toldInPlace || inPlace;
+    // Favourites lost without a word are what these boxes prevent.
+    const bool warning = (report.trouble == FavoritesTrouble::Damaged && !report.backup.empty()) || inPlace ||
+                         report.trouble == FavoritesTrouble::TooLarge;
+    TheHostUi().ShowMessage(FavoritesTroubleText(report, hostPath), "Vestrels",
+                            warning ? platform::MessageIcon::Warning : platform::MessageIcon::Error,
+                            platform::MessageButtons::Ok);
 }

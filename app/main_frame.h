@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: menu, toolbar, status bar and the splitter with the two
-// panes. It owns the settings that live for the whole run and is the way
-// every window reaches the panes.
+// panes. It owns the reader's session and the settings that live for the
+// whole run; the panes ask it for what only it can do (ReaderFrame).
 #pragma once
 
+#include <memory>
 #include <optional>
-#include <semaphore>
+#include <string>
+#include <utility>
 
 #include <wx/frame.h>
 #include <wx/timer.h>
@@ -16,19 +18,15 @@
 #include "config/font_target_dlg.h"
 #include "config/journals_dlg.h"
 #include "library/discovery.h"
+#include "leftpane/reader_frame.h"
+#include "library/reader_session.h"
 
 class wxSplitterWindow;
 class CLeftView;
 class CQuillboxView;
 class CQuillboxDoc;
 
-/// Sent synchronously by the left pane on every size change; the int is
-/// the new width.
-wxDECLARE_EVENT(UM_LEFT_PANE_WIDTH, wxCommandEvent);
-/// Sent by the article view after a favourites change that empties a section.
-wxDECLARE_EVENT(UM_FAVORITES_CHANGED, wxCommandEvent);
-
-class CMainFrame : public wxFrame {
+class CMainFrame : public wxFrame, public ReaderFrame {
 public:
     /// Loads the styles, the bar visibility and the catalogue; no window yet.
     explicit CMainFrame(CQuillboxDoc* doc);
@@ -48,25 +46,24 @@ public:
 
     CQuillboxDoc* document() const { return doc; }
 
-    // Reached by the panes and pages.
-    CLeftView* leftPane = nullptr;
-    CQuillboxView* articleView = nullptr;
-    JournalCatalogue catalogue;
-    WorkingDirectoryRequests directoryRequests;  ///< counted over the program's run
-    /// The catalogue as this copy last read or stored it: a dialog's OK
-    /// stores only what changed since.
-    JournalCatalogue storedCatalogue;
-    TextStyles styles{};
-    CJournalsDlg journalsDlg;
-    CFontTargetDlg fontTargetDlg;
-    bool listItemChosen = true;
-    int selectedArticle = 0;
+    // ReaderFrame: what the panes and pages ask of the frame.
+    ReaderSession& session() override { return *session_; }
+    void RepaintArticles(bool focus) override;
+    void ShowFirstFound(bool focus) override;
+    void SectionsChanged() override;
+    void OpenArticle(std::string link, bool relative) override;
+    void BuildLibrary() override;
+
+    /// The panes, for the frame's own commands and for tests; nullptr
+    /// before they are created and once they are gone.
+    CLeftView* leftPane() const { return leftPane_; }
+    CQuillboxView* articleView() const { return articleView_; }
+    const JournalCatalogue& journalCatalogue() const { return catalogue; }
+    const TextStyles& textStyles() const { return styles; }
+
     /// The working directory given on the command line (internal form), used
     /// for this run in place of the stored one; empty when none was given.
-    std::string workingDirectoryForRun;
-    /// Taken by the text search's worker around its cancel check and around
-    /// publishing each issue's result (initial and maximum count 1).
-    std::binary_semaphore searchLock{1};
+    void UseWorkingDirectoryForRun(std::string folder) { workingDirectoryForRun = std::move(folder); }
 
     // Bar and placement state, read by tests too.
     bool showToolBar = true;
@@ -76,6 +73,21 @@ public:
 
 private:
     CQuillboxDoc* doc;
+    std::unique_ptr<ReaderSession> session_;
+    CLeftView* leftPane_ = nullptr;
+    CQuillboxView* articleView_ = nullptr;
+    JournalCatalogue catalogue;
+    /// The catalogue as this copy last read or stored it: a dialog's OK
+    /// stores only what changed since.
+    JournalCatalogue storedCatalogue;
+    TextStyles styles{};
+    CJournalsDlg journalsDlg;
+    CFontTargetDlg fontTargetDlg;
+    std::string workingDirectoryForRun;  ///< see UseWorkingDirectoryForRun
+    WorkingDirectoryRequests directoryRequests;  ///< counted over the program's run
+    bool toldCannotSave = false;   ///< the favourites cannot take changes: said once per run
+    bool toldInPlace = false;      ///< the favourites are rewritten in place: said once per run
+    bool toldWithoutLock = false;  ///< favourites saved without a lock: noted once per run
     wxSplitterWindow* splitter = nullptr;
     wxTimer barsTimer;
     std::optional<Placement> requestedPlacement;
@@ -94,6 +106,7 @@ private:
     void UpdateIndicators();
     void ToggleBar(wxWindow* bar, bool& shown);
     void ReportWriteFailure(WriteResult result);
+    void TellFavorites(const FavoritesReport& report, const std::string& hostPath);
     void MoveFocusToOtherPane();
 
     // Layout and bars
@@ -107,7 +120,6 @@ private:
     void OnToggleStatusBar(wxCommandEvent& event);
     void OnUpdateToggleStatusBar(wxUpdateUIEvent& event);
     void OnLeftPaneWidth(wxCommandEvent& event);
-    void OnFavoritesChanged(wxCommandEvent& event);
 
     // Commands
     void OnRead(wxCommandEvent& event);
@@ -126,6 +138,3 @@ private:
 
     wxDECLARE_EVENT_TABLE();
 };
-
-/// The main frame that owns a window, found through its top-level parent.
-CMainFrame* MainFrameOf(wxWindow* window);

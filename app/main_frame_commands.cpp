@@ -30,38 +30,41 @@
 
 void CMainFrame::OnUpdateRead(wxUpdateUIEvent& event)
 {
-    event.Enable(leftPane && ReadCommandEnabled(leftPane->contentsPage.issueChosen,
-                                                leftPane->searchPage.resultSelected,
-                                                leftPane->favoritesPage.sectionChosen));
+    event.Enable(leftPane_ && ReadCommandEnabled(leftPane_->contentsPage.issueChosen,
+                                                leftPane_->searchPage.resultSelected,
+                                                leftPane_->favoritesPage.sectionChosen));
 }
 
 void CMainFrame::OnRead(wxCommandEvent&)
 {
-    if (!leftPane || !articleView)
+    if (!leftPane_ || !articleView_)
         return;
-    CContentsPage& contents = leftPane->contentsPage;
-    const bool favourites = leftPane->currentPage == &leftPane->favoritesPage;
-    if (listItemChosen && !favourites) {
-        contents.OpenArticle("", true);
+    const bool favourites = leftPane_->currentPage == &leftPane_->favoritesPage;
+    switch (session_->OpenSelection(favourites)) {
+    case ReadStep::OpenListItem:
+        OpenArticle("", true);
         return;
+    case ReadStep::OpenSelectedArticle:
+        // A favourite that is gone asks for another, as a section does.
+        if (articleView_->OpenSelected(session_->selectedArticle()) || !favourites)
+            return;
+        break;
+    case ReadStep::AskForAnArticle:
+        break;
     }
-    // With a favourites section chosen the index names a section, not an
-    // issue: there is no start page, only the article clicked.
-    if ((listItemChosen || !articleView->OpenSelected(selectedArticle)) && favourites)
-        SetStatusText(wxString::FromUTF8("Щёлкните статью, которую нужно открыть"), 0);
+    SetStatusText(wxString::FromUTF8("Щёлкните статью, которую нужно открыть"), 0);
 }
 
 void CMainFrame::OnUpdateWorkingDirectory(wxUpdateUIEvent& event)
 {
-    event.Enable(leftPane && leftPane->currentPage == &leftPane->contentsPage);
+    event.Enable(leftPane_ && leftPane_->currentPage == &leftPane_->contentsPage);
 }
 
 void CMainFrame::OnWorkingDirectory(wxCommandEvent&)
 {
     if (auto key = platform::registry::CreateKey(kSettingsKey)) {
-        CContentsPage& contents = leftPane->contentsPage;
         if (ChooseWorkingDirectory(TheHostUi(), catalogue, *key, directoryRequests, true,
-                                   contents.library.workPattern) == DiscoveryResult::RequestLimitReached)
+                                   session_->library().workPattern) == DiscoveryResult::RequestLimitReached)
             std::exit(1);
         // The folder chosen now is stored; the one given at start is done with.
         workingDirectoryForRun.clear();
@@ -73,16 +76,16 @@ void CMainFrame::RebuildLibrary()
 {
     // The window is about to close on a termination signal: building the
     // library again would only ask for a folder that nobody can choose.
-    if (!leftPane || TerminationRequested())
+    if (!leftPane_ || TerminationRequested())
         return;
     // A text search reads the library and marks its entries: it ends first,
     // and its rows name issues of the library that goes.
-    leftPane->searchPage.CancelSearchAndWait();
-    leftPane->searchPage.ForgetResults();
-    leftPane->contentsPage.DestroyWindow();
-    leftPane->contentsPage.ReleaseLibrary();
-    leftPane->RecreateContentsPage();
-    leftPane->LayoutPages();
+    leftPane_->searchPage.CancelSearchAndWait();
+    leftPane_->searchPage.ForgetResults();
+    leftPane_->contentsPage.DestroyWindow();
+    session_->ReleaseLibrary();
+    leftPane_->RecreateContentsPage();
+    leftPane_->LayoutPages();
 }
 
 void CMainFrame::OnJournals(wxCommandEvent&)
@@ -92,8 +95,8 @@ void CMainFrame::OnJournals(wxCommandEvent&)
         return;
     StoreCatalogueChanges();
     // The rebuilt list is shown under its own tab, whichever tab was chosen.
-    if (leftPane) {
-        if (auto* tabs = dynamic_cast<wxBookCtrlBase*>(leftPane->FindWindow(ID_TAB_CONTROL));
+    if (leftPane_) {
+        if (auto* tabs = dynamic_cast<wxBookCtrlBase*>(leftPane_->FindWindow(ID_TAB_CONTROL));
             tabs && tabs->GetSelection() != 0)
             tabs->SetSelection(0);
     }
@@ -103,11 +106,11 @@ void CMainFrame::OnJournals(wxCommandEvent&)
 void CMainFrame::OnFonts(wxCommandEvent&)
 {
     const TextStyles before = styles;
-    if (fontTargetDlg.DoModal(this) == wxID_OK) {
-        if (articleView)
-            articleView->Refresh();
-        if (leftPane)
-            leftPane->Refresh();
+    if (fontTargetDlg.DoModal(this, styles, [this] { RepaintArticles(false); }) == wxID_OK) {
+        if (articleView_)
+            articleView_->Refresh();
+        if (leftPane_)
+            leftPane_->Refresh();
     }
     // However the dialog was closed, the fonts chosen in it are in effect.
     // Only they are stored: another running copy's fonts stay as it wrote them.
@@ -199,18 +202,71 @@ void CMainFrame::OnNextPane(wxCommandEvent&)
 
 void CMainFrame::MoveFocusToOtherPane()
 {
-    if (!leftPane || !articleView)
+    if (!leftPane_ || !articleView_)
         return;
     wxWindow* focus = wxWindow::FindFocus();
-    const bool inArticles = focus == articleView || (focus && focus->GetParent() == articleView);
+    const bool inArticles = focus == articleView_ || (focus && focus->GetParent() == articleView_);
     if (inArticles)
-        leftPane->FocusCurrentPage();
+        leftPane_->FocusCurrentPage();
     else
-        articleView->SetFocus();
+        articleView_->SetFocus();
 }
 
-void CMainFrame::OnFavoritesChanged(wxCommandEvent&)
+
+// ----------------------------------------------------------------------------
+// what the panes ask of the frame
+// ----------------------------------------------------------------------------
+
+void CMainFrame::RepaintArticles(bool focus)
 {
-    if (leftPane)
-        leftPane->favoritesPage.RefreshSectionList();
+    CQuillboxView* view = articleView_;
+    if (!view)
+        return;
+    view->Refresh();
+    // The list takes the focus back when its own click or key handling ends,
+    // so the view takes it after that.
+    if (focus)
+        view->CallAfter([view] { view->SetFocus(); });
+}
+
+void CMainFrame::ShowFirstFound(bool focus)
+{
+    CQuillboxView* view = articleView_;
+    if (!view)
+        return;
+    view->ShowFirstFound();
+    if (focus)
+        view->CallAfter([view] { view->SetFocus(); });
+}
+
+void CMainFrame::SectionsChanged()
+{
+    if (!leftPane_)
+        return;
+    leftPane_->favoritesPage.ClearSectionList();
+    leftPane_->favoritesPage.RefreshSectionList();
+}
+
+void CMainFrame::OpenArticle(std::string link, bool relative)
+{
+    if (const auto refusal = session_->OpenArticle(TheHostUi(), std::move(link), relative))
+        SetStatusText(From1251(*refusal), 0);
+}
+
+void CMainFrame::BuildLibrary()
+{
+    const std::string currentDirectory = platform::files::CurrentDirectory();
+    // A catalogue whose prefixes match nothing is mended from here, or the
+    // user would be asked for folders until the program ends.
+    const CatalogueRepair repair = [this] {
+        if (journalsDlg.DoModal(this) != wxID_OK)
+            return false;
+        StoreCatalogueChanges();
+        return true;
+    };
+    // The message that the request limit ends the program has been shown.
+    if (DiscoverIssues(TheHostUi(), catalogue, session_->NewLibrary(), currentDirectory, directoryRequests, repair,
+                       workingDirectoryForRun) == DiscoveryResult::RequestLimitReached)
+        std::exit(1);
+    session_->LibraryBuilt();
 }

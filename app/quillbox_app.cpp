@@ -87,7 +87,7 @@ CMainFrame* CreateMainWindow(wxDocManager&, const std::string& workingDirectoryF
 {
     // The frame owns the document: it has no data and ends with the window.
     auto* frame = new CMainFrame(new CQuillboxDoc);
-    frame->workingDirectoryForRun = workingDirectoryForRun;
+    frame->UseWorkingDirectoryForRun(workingDirectoryForRun);
     if (!frame->Create()) {
         frame->Destroy();
         return nullptr;

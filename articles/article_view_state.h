@@ -13,7 +13,7 @@
 using PixelRect = HitRect;
 
 struct ArticleViewState {
-    bool issueMode = true;      ///< false while the favourites page shows a section
+    bool issueMode = true;      ///< the session's mode, copied in for the rules that read it here
     int scrollPosition = 0;     ///< pixels the list is shifted upwards
     int scrollMaximum = 0;      ///< upper end of the scroll range, set by each paint
     int lineStep = 0;           ///< cell height measured last by the last paint

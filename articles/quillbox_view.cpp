@@ -7,15 +7,14 @@
 #include <wx/scrolbar.h>
 #include <wx/settings.h>
 
-#include "app/main_frame.h"
 #include "app/pane_link.h"
-#include "app/quillbox_doc.h"
 #include "articles/font_request.h"
 #include "articles/view_selection.h"
 #include "articles/view_speech.h"
 #include "articles/wx_fonts.h"
 #include "favorites/favorites_flows.h"
-#include "leftpane/left_view.h"
+#include "leftpane/reader_frame.h"
+#include "library/reader_session.h"
 #include "platform/wx/wx_text.h"
 
 namespace {
@@ -81,12 +80,14 @@ wxBEGIN_EVENT_TABLE(CQuillboxView, wxWindow)
     EVT_KILL_FOCUS(CQuillboxView::OnFocusChange)
 wxEND_EVENT_TABLE()
 
-CQuillboxView::CQuillboxView(CMainFrame* frame) : frame(frame), refreshTimer(this, kRefreshTimerId) {}
+CQuillboxView::CQuillboxView(ReaderFrame& reader, wxDocument* doc, const TextStyles& styles)
+    : reader(reader), doc(doc), styles(styles), refreshTimer(this, kRefreshTimerId)
+{
+}
 
 CQuillboxView::~CQuillboxView()
 {
     WithdrawAccessibleList(this);
-    frame->articleView = nullptr;
 }
 
 bool CQuillboxView::Create(wxWindow* parent, const wxSize& size)
@@ -102,23 +103,28 @@ bool CQuillboxView::Create(wxWindow* parent, const wxSize& size)
     scrollBar->SetScrollbar(shownScrollBar.position, shownScrollBar.thumbSize, shownScrollBar.range,
                             shownScrollBar.pageSize);
     state.scrollPosition = 0;
-    link = std::make_unique<CPaneLink>(frame->document(), [this](long hint) { OnDocumentUpdate(hint); });
-    frame->articleView = this;
-    ExposeAsAccessibleList(this, [this] { return AccessibleArticles(state.issueMode, CurrentIndex(), Data()); });
+    link = std::make_unique<CPaneLink>(doc, [this](long hint) { OnDocumentUpdate(hint); });
+    ExposeAsAccessibleList(this, [this] { return AccessibleArticles(IsIssueMode(), CurrentIndex(), Data()); });
     return true;
 }
 
-int CQuillboxView::CurrentIndex() const
+bool CQuillboxView::IsIssueMode() const
 {
-    return frame->leftPane ? frame->leftPane->selectedIssue() : -1;
+    return reader.session().issueMode();
+}
+
+int CQuillboxView::CurrentIndex()
+{
+    // The core's rules read the mode from the view's state; it follows the
+    // session's, which is the one that changes.
+    state.issueMode = reader.session().issueMode();
+    return reader.session().currentIndex();
 }
 
 ArticleData CQuillboxView::Data() const
 {
-    if (!frame->leftPane)
-        return {};
-    CContentsPage& contents = frame->leftPane->contentsPage;
-    return ArticleData{&contents.library.issues, &contents.favorites};
+    ReaderSession& session = reader.session();
+    return ArticleData{&session.library().issues, &session.favorites()};
 }
 
 PixelRect CQuillboxView::ClientRect() const
@@ -139,7 +145,7 @@ void CQuillboxView::Draw(wxDC& dc)
     dc.Clear();
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
 
-    WxTextMeasurer measurer(dc, frame->styles, widthCache);
+    WxTextMeasurer measurer(dc, styles, widthCache);
     PaintResult result =
         PaintArticles(state, ProcessLastPaintedIndex(), CurrentIndex(), Data(), measurer, ClientRect());
     // Where an entry lies is known only once it is laid out.
@@ -165,7 +171,7 @@ void CQuillboxView::Draw(wxDC& dc)
             clipping = true;
         }
         dc.SetFont(measurer.Font(line.style));
-        dc.SetTextForeground(ColourOf(frame->styles[line.style].color));
+        dc.SetTextForeground(ColourOf(styles[line.style].color));
         dc.DrawText(From1251(line.text), line.x, line.y);
     }
     dc.DestroyClippingRegion();
@@ -181,8 +187,8 @@ std::optional<int> CQuillboxView::RevealedPosition()
         return std::nullopt;
     revealEntry.reset();
     revealFound = false;
-    const EntryRange range = CurrentEntryRange(state.issueMode, CurrentIndex(), Data());
-    const std::optional<int> shown = found ? MoveCursor(range, state.issueMode, std::nullopt, CursorMove::NextFound)
+    const EntryRange range = CurrentEntryRange(IsIssueMode(), CurrentIndex(), Data());
+    const std::optional<int> shown = found ? MoveCursor(range, IsIssueMode(), std::nullopt, CursorMove::NextFound)
                                            : entry;
     if (!range.shown || !shown || *shown >= static_cast<int>(range.entries.size()))
         return std::nullopt;
@@ -199,7 +205,7 @@ std::optional<int> CQuillboxView::RevealedPosition()
 // round the list, so that the keyboard's place is always seen.
 void CQuillboxView::DrawFocusMark(wxDC& dc)
 {
-    const EntryRange range = CurrentEntryRange(state.issueMode, CurrentIndex(), Data());
+    const EntryRange range = CurrentEntryRange(IsIssueMode(), CurrentIndex(), Data());
     wxRect mark = ToWxRect(ScrollInvalidation(ClientRect())).Deflate(2);
     if (const std::optional<int> cursor = CursorOf(state, CurrentIndex(), range)) {
         const HitRect& block = *range.entries[static_cast<std::size_t>(*cursor)].hitRect;
@@ -301,7 +307,7 @@ bool CQuillboxView::HandleCursorKey(const wxKeyEvent& event)
         return true;
     case WXK_DELETE:
     case WXK_NUMPAD_DELETE:
-        if (state.issueMode)
+        if (IsIssueMode())
             return false;
         ActOnCursor();
         return true;
@@ -312,9 +318,9 @@ bool CQuillboxView::HandleCursorKey(const wxKeyEvent& event)
 
 bool CQuillboxView::MoveCursorBy(CursorMove move)
 {
-    const EntryRange range = CurrentEntryRange(state.issueMode, CurrentIndex(), Data());
+    const EntryRange range = CurrentEntryRange(IsIssueMode(), CurrentIndex(), Data());
     const std::optional<int> to =
-        MoveCursor(range, state.issueMode, CursorOf(state, CurrentIndex(), range), move);
+        MoveCursor(range, IsIssueMode(), CursorOf(state, CurrentIndex(), range), move);
     if (!to)
         return false;
     SelectEntry(*to);
@@ -329,17 +335,15 @@ void CQuillboxView::SelectEntry(int position)
 
 void CQuillboxView::ShowSelection(const PressOutcome& outcome)
 {
-    if (outcome.selectedArticle) {
-        frame->selectedArticle = *outcome.selectedArticle;
-        frame->listItemChosen = false;
-    }
+    if (outcome.selectedArticle)
+        reader.session().SelectArticle(*outcome.selectedArticle);
     if (outcome.invalidate)
         Refresh();
 }
 
 void CQuillboxView::OpenCursor()
 {
-    const EntryRange range = CurrentEntryRange(state.issueMode, CurrentIndex(), Data());
+    const EntryRange range = CurrentEntryRange(IsIssueMode(), CurrentIndex(), Data());
     if (const std::optional<int> cursor = CursorOf(state, CurrentIndex(), range))
         OpenSelected(*cursor);
 }
@@ -351,14 +355,14 @@ void CQuillboxView::ActOnCursor()
     // The flows find the entry by the rectangles of the last paint.
     Update();
     const int index = CurrentIndex();
-    const EntryRange range = CurrentEntryRange(state.issueMode, index, Data());
+    const EntryRange range = CurrentEntryRange(IsIssueMode(), index, Data());
     const std::optional<int> cursor = CursorOf(state, index, range);
     if (!cursor)
         return;
     const HitRect block = *range.entries[static_cast<std::size_t>(*cursor)].hitRect;
     if (block.bottom <= block.top || block.right <= block.left)
         return;
-    const bool issueMode = state.issueMode;
+    const bool issueMode = IsIssueMode();
     OnRightButton(block.left, block.top);
     if (issueMode || CurrentIndex() != index)
         return;
@@ -405,7 +409,7 @@ void CQuillboxView::OnLeftDown(wxMouseEvent& event)
 void CQuillboxView::OnLeftDoubleClick(wxMouseEvent& event)
 {
     for (const OpenRequest& request : ArticlesToOpen(state, CurrentIndex(), Data(), event.GetX(), event.GetY()))
-        frame->leftPane->contentsPage.OpenArticle(request.link, request.relative);
+        reader.OpenArticle(request.link, request.relative);
     event.Skip();
 }
 
@@ -417,11 +421,16 @@ void CQuillboxView::OnRightDown(wxMouseEvent& event)
 
 bool CQuillboxView::OnRightButton(int x, int y)
 {
-    if (!state.issueMode) {
-        RemoveFavoriteAt(*frame, *this, x, y);
-        return true;
-    }
-    return AddArticleAt(*frame, *this, sectionDlg, x, y);
+    const bool issueMode = IsIssueMode();
+    const FavoritesFlowOutcome outcome = issueMode ? AddArticleAt(reader.session(), this, sectionDlg, x, y)
+                                                   : RemoveFavoriteAt(reader.session(), this, x, y);
+    if (outcome.sectionsChanged)
+        reader.SectionsChanged();
+    if (outcome.repaint)
+        Refresh();
+    if (outcome.refreshTick)
+        ArmRefreshTick();
+    return outcome.passOn;
 }
 
 void CQuillboxView::ArmRefreshTick()
@@ -442,10 +451,10 @@ void CQuillboxView::OnRefreshTick(wxTimerEvent&)
 
 bool CQuillboxView::OpenSelected(int position)
 {
-    const EntryRange range = CurrentEntryRange(state.issueMode, CurrentIndex(), Data());
+    const EntryRange range = CurrentEntryRange(IsIssueMode(), CurrentIndex(), Data());
     if (!range.shown || position < 0 || position >= static_cast<int>(range.entries.size()))
         return false;
-    frame->leftPane->contentsPage.OpenArticle(*range.entries[position].link, state.issueMode);
+    reader.OpenArticle(*range.entries[position].link, IsIssueMode());
     return true;
 }
 

@@ -22,14 +22,17 @@ class wxDC;
 class wxKeyEvent;
 class wxScrollBar;
 class wxScrollEvent;
-class CMainFrame;
+class wxDocument;
 class CPaneLink;
+class ReaderFrame;
 
 enum ArticleViewId { ID_ARTICLE_SCROLL_BAR = 1124 };
 
 class CQuillboxView : public wxWindow {
 public:
-    explicit CQuillboxView(CMainFrame* frame);
+    /// Shows what `reader`'s session makes current, in `styles`; the view
+    /// follows `doc`'s update hints.
+    CQuillboxView(ReaderFrame& reader, wxDocument* doc, const TextStyles& styles);
     ~CQuillboxView() override;
 
     bool Create(wxWindow* parent, const wxSize& size);
@@ -38,9 +41,8 @@ public:
     /// there is no such entry.
     bool OpenSelected(int position);
 
-    /// The favourites page switches between its sections and the issues.
-    void SetIssueMode(bool issueMode) { state.issueMode = issueMode; }
-    bool IsIssueMode() const { return state.issueMode; }
+    /// The session's mode: issues, or a favourites section.
+    bool IsIssueMode() const;
 
     /// Repaints and focuses the view shortly after a favourites action.
     void ArmRefreshTick();
@@ -60,7 +62,9 @@ protected:
     virtual bool OnRightButton(int x, int y);
 
 private:
-    CMainFrame* frame;
+    ReaderFrame& reader;
+    wxDocument* doc;
+    const TextStyles& styles;
     std::unique_ptr<CPaneLink> link;
     ArticleViewState state;
     wxScrollBar* scrollBar = nullptr;
@@ -72,7 +76,7 @@ private:
     std::optional<int> revealEntry;    ///< scrolled into sight by the next paint
     bool revealFound = false;          ///< the first found article is, by the next paint
 
-    int CurrentIndex() const;
+    int CurrentIndex();
     ArticleData Data() const;
     PixelRect ClientRect() const;
     void Scroll(ScrollAction action, int thumbPosition);

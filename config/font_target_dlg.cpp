@@ -3,12 +3,12 @@
 // opening the font chooser for its style, and OK.
 #include "config/font_target_dlg.h"
 
+#include <utility>
+
 #include <wx/dialog.h>
 #include <wx/tglbtn.h>
 #include <wx/xrc/xmlres.h>
 
-#include "app/main_frame.h"
-#include "articles/quillbox_view.h"
 #include "config/config_ids.h"
 #include "config/font_chooser_dlg.h"
 #include "config/font_selection.h"
@@ -17,11 +17,12 @@ namespace {
 
 class FontTargetWindow : public wxDialog {
 public:
-    FontTargetWindow(CMainFrame* frame);
+    FontTargetWindow(wxWindow* parent, TextStyles& styles, std::function<void()> repaint);
     bool loaded = false;
 
 private:
-    CMainFrame* frame;
+    TextStyles& styles;
+    std::function<void()> repaint;
 
     void OnTarget(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
@@ -46,9 +47,10 @@ wxBEGIN_EVENT_TABLE(FontTargetWindow, wxDialog)
     EVT_CLOSE(FontTargetWindow::OnClose)
 wxEND_EVENT_TABLE()
 
-FontTargetWindow::FontTargetWindow(CMainFrame* frame) : frame(frame)
+FontTargetWindow::FontTargetWindow(wxWindow* parent, TextStyles& styles, std::function<void()> repaint)
+    : styles(styles), repaint(std::move(repaint))
 {
-    if (!wxXmlResource::Get()->LoadDialog(this, frame, "IDD_FONT_TARGET"))
+    if (!wxXmlResource::Get()->LoadDialog(this, parent, "IDD_FONT_TARGET"))
         return;
     loaded = true;
 }
@@ -62,11 +64,10 @@ void FontTargetWindow::OnTarget(wxCommandEvent& event)
     for (const FontTarget& target : kFontTargets) {
         if (target.controlId != event.GetId())
             continue;
-        TextStyle& style = frame->styles[target.style];
+        TextStyle& style = styles[target.style];
         if (const auto choice = ChooseFont(this, style)) {
             style = ApplyFontChoice(style, *choice);
-            if (frame->articleView)
-                frame->articleView->Refresh();
+            repaint();
         }
     }
 }
@@ -85,9 +86,9 @@ void FontTargetWindow::OnClose(wxCloseEvent&)
     EndModal(wxID_CANCEL);
 }
 
-int CFontTargetDlg::DoModal(CMainFrame* frame)
+int CFontTargetDlg::DoModal(wxWindow* parent, TextStyles& styles, std::function<void()> repaint)
 {
-    FontTargetWindow window(frame);
+    FontTargetWindow window(parent, styles, std::move(repaint));
     if (!window.loaded)
         return wxID_CANCEL;
     return window.ShowModal();

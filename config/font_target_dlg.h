@@ -3,12 +3,16 @@
 // The object lives with the main frame; its window exists while it is shown.
 #pragma once
 
-class CMainFrame;
+#include <functional>
+
+#include "app/settings_store.h"
+
+class wxWindow;
 
 class CFontTargetDlg {
 public:
-    /// Shows the dialog over the frame. Each confirmed font choice changes
-    /// the frame's style at once and repaints the article view. wxID_OK when
+    /// Shows the dialog over `parent`. Each confirmed font choice changes
+    /// its style in `styles` at once and calls `repaint`. wxID_OK when
     /// closed with OK, wxID_CANCEL with Esc or the close box.
-    int DoModal(CMainFrame* frame);
+    int DoModal(wxWindow* parent, TextStyles& styles, std::function<void()> repaint);
 };

@@ -10,10 +10,9 @@
 #include <wx/listbox.h>
 #include <wx/xrc/xmlres.h>
 
-#include "app/main_frame.h"
-#include "articles/quillbox_view.h"
 #include "favorites/favorites_ids.h"
-#include "leftpane/left_view.h"
+#include "leftpane/reader_frame.h"
+#include "library/reader_session.h"
 #include "platform/wx/list_cursor.h"
 #include "platform/wx/spoken_names.h"
 #include "platform/wx/wx_text.h"
@@ -42,7 +41,8 @@ void RegisterFavoritesResourceIds()
     wxXmlResource::GetXRCID("ID_DELETE_TITLE", ID_DELETE_TITLE);
 }
 
-CFavoritesPage::CFavoritesPage(CMainFrame* frame) : CPage(frame), startTimer(this, kStartTimerId)
+CFavoritesPage::CFavoritesPage(ReaderFrame& reader, wxFrame* frame)
+    : CPage(reader, frame), startTimer(this, kStartTimerId)
 {
     RegisterFavoritesResourceIds();
 }
@@ -67,19 +67,17 @@ void CFavoritesPage::OnDestroyPage()
     // the view to the favourites under another page.
     startTimer.Stop();
     positions.clear();
-    if (frame->articleView)
-        frame->articleView->SetIssueMode(true);
+    ReaderSession& session = reader.session();
+    session.ShowIssue(session.currentIndex(), false);
     sectionChosen = false;
 }
 
 void CFavoritesPage::OnStartTick(wxTimerEvent&)
 {
     startTimer.Stop();
-    if (!frame->leftPane)
-        return;
     // Found and selected marks of the other tabs disappear; a text search may
     // still be writing them.
-    for (IssueRecord& issue : frame->leftPane->contentsPage.library.issues)
+    for (IssueRecord& issue : reader.session().library().issues)
         for (ArticleEntry& entry : issue.articles)
             std::atomic_ref<std::int32_t>(entry.mark).store(kMarkPlain, std::memory_order_relaxed);
     RefreshSectionList();
@@ -87,11 +85,10 @@ void CFavoritesPage::OnStartTick(wxTimerEvent&)
 
 void CFavoritesPage::RefreshSectionList()
 {
-    if (!frame->leftPane)
-        return;
+    ReaderSession& session = reader.session();
     // Another running copy may have changed the file since this one saw it.
-    frame->leftPane->contentsPage.RefreshFavorites();
-    const FavoritesStore& store = frame->leftPane->contentsPage.favorites;
+    session.RefreshFavorites();
+    const FavoritesStore& store = session.favorites();
     positions.assign(store.sections.size(), -1);
     if (wxListBox* list = sectionList()) {
         // One append for all names: one at a time costs minutes for a large file.
@@ -106,12 +103,9 @@ void CFavoritesPage::RefreshSectionList()
         // Tabbing into the list must not choose a section by itself.
         PlaceCursorWithoutSelecting(list);
     }
-    if (CQuillboxView* view = frame->articleView) {
-        view->SetIssueMode(false);
-        view->Refresh();
-    }
+    session.ShowSection(-1, false);
+    reader.RepaintArticles(false);
     sectionChosen = false;
-    frame->leftPane->selectedIssue() = -1;
 }
 
 void CFavoritesPage::ClearSectionList()
@@ -134,22 +128,18 @@ void CFavoritesPage::OnSize(wxSizeEvent& event)
 void CFavoritesPage::OnSelectionChanged(wxCommandEvent&)
 {
     wxListBox* list = sectionList();
-    if (!list || !frame->leftPane)
+    if (!list)
         return;
+    ReaderSession& session = reader.session();
     const int selection = list->GetSelection();
+    int section = session.currentIndex();
     for (std::size_t i = 0; i < positions.size(); ++i) {
         if (positions[i] == selection) {
-            frame->leftPane->selectedIssue() = static_cast<int>(i);
+            section = static_cast<int>(i);
             break;
         }
     }
-    if (CQuillboxView* view = frame->articleView) {
-        view->Refresh();
-        // The list takes the focus back when its own click or key handling
-        // ends, so the view takes it after that.
-        if (!TypingAhead(list))
-            view->CallAfter([view] { view->SetFocus(); });
-    }
-    frame->listItemChosen = true;
+    session.ShowSection(section, true);
+    reader.RepaintArticles(!TypingAhead(list));
     sectionChosen = true;
 }

@@ -13,7 +13,7 @@ class wxListBox;
 
 class CFavoritesPage : public CPage {
 public:
-    explicit CFavoritesPage(CMainFrame* frame);
+    CFavoritesPage(ReaderFrame& reader, wxFrame* frame);
 
     /// Fills the section list from the store (appending: a caller that
     /// refills an existing list empties it first), puts the view into

@@ -3,11 +3,12 @@
 // the shared current index from one tab to the next.
 #include "leftpane/left_view.h"
 
+#include <wx/frame.h>
 #include <wx/notebook.h>
 #include <wx/sizer.h>
 
-#include "app/main_frame.h"
-#include "articles/quillbox_view.h"
+#include "leftpane/reader_frame.h"
+#include "library/reader_session.h"
 
 namespace {
 
@@ -24,21 +25,18 @@ wxBEGIN_EVENT_TABLE(CLeftView, wxPanel)
     EVT_SIZE(CLeftView::OnSize)
 wxEND_EVENT_TABLE()
 
-CLeftView::CLeftView(CMainFrame* frame)
-    : contentsPage(frame), searchPage(frame), favoritesPage(frame), frame(frame)
+CLeftView::CLeftView(ReaderFrame& reader, wxFrame* frame)
+    : contentsPage(reader, frame), searchPage(reader, frame), favoritesPage(reader, frame), reader(reader),
+      frame(frame)
 {
 }
 
-CLeftView::~CLeftView()
-{
-    frame->leftPane = nullptr;
-}
+CLeftView::~CLeftView() = default;
 
 bool CLeftView::Create(wxWindow* parent, const wxSize& size)
 {
     if (!wxPanel::Create(parent, wxID_ANY, wxDefaultPosition, size, wxBORDER_SUNKEN))
         return false;
-    frame->leftPane = this;
 
     tabs = new wxNotebook(this, ID_TAB_CONTROL, wxPoint(0, 0), GetClientSize());
     const char* const labels[] = {"Оглавление", "Поиск", "Избранное"};
@@ -84,20 +82,19 @@ void CLeftView::OnTabChanged(wxBookCtrlEvent& event)
     currentPage->DestroyWindow();
     switch (event.GetSelection()) {
     case kContentsTab:
-        selectedIssue() = savedIndex;
+        reader.session().ShowIssue(savedIndex, false);
         ShowPage(contentsPage, kContentsTab);
         break;
     case kSearchTab:
         ShowPage(searchPage, kSearchTab);
-        selectedIssue() = -1;
-        if (frame->articleView)
-            frame->articleView->Refresh();
+        reader.session().ShowNothing();
+        reader.RepaintArticles(false);
         break;
     case kFavoritesTab:
         ShowPage(favoritesPage, kFavoritesTab);
         // The favourites page resets the index only later, from its timer, so
         // this is still the issue that was current before.
-        savedIndex = selectedIssue();
+        savedIndex = reader.session().currentIndex();
         break;
     default:
         break;

@@ -11,14 +11,15 @@
 
 class wxNotebook;
 #include <wx/bookctrl.h>
-class CMainFrame;
+class wxFrame;
+class ReaderFrame;
 
 enum LeftPaneId { ID_TAB_CONTROL = 400 };
 
 class CLeftView : public wxPanel {
 public:
     /// Builds the three page objects; the contents page loads the favourites.
-    explicit CLeftView(CMainFrame* frame);
+    CLeftView(ReaderFrame& reader, wxFrame* frame);
     ~CLeftView() override;
 
     /// Creates the tab control and the contents page's window, which builds
@@ -34,9 +35,6 @@ public:
 
     void FocusCurrentPage();
 
-    /// The shared current index: an issue, or a section on the favourites tab.
-    int& selectedIssue() { return contentsPage.selectedIssue; }
-
     // The page objects live as long as the pane, declared in the order in
     // which they are built; they are destroyed in the reverse order.
     CContentsPage contentsPage;
@@ -46,7 +44,8 @@ public:
     int savedIndex = -1;
 
 private:
-    CMainFrame* frame;
+    ReaderFrame& reader;
+    wxFrame* frame;
     wxNotebook* tabs = nullptr;
 
     wxWindow* TabArea(int index) const;

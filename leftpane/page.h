@@ -6,12 +6,13 @@
 
 #include <wx/event.h>
 
+class wxFrame;
 class wxWindow;
-class CMainFrame;
+class ReaderFrame;
 
 class CPage : public wxEvtHandler {
 public:
-    explicit CPage(CMainFrame* frame) : frame(frame) {}
+    CPage(ReaderFrame& reader, wxFrame* frame) : reader(reader), frame(frame) {}
     ~CPage() override;
 
     /// Builds the window from the page's resource and initialises it.
@@ -31,7 +32,8 @@ protected:
     /// Runs before the window is destroyed.
     virtual void OnDestroyPage() {}
 
-    CMainFrame* frame;
+    ReaderFrame& reader;  ///< the session and what only the frame can do
+    wxFrame* frame;        ///< the main window, as the owner of dialogs and the status bar
 
 private:
     wxWindow* window_ = nullptr;

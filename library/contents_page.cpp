@@ -1,36 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The contents page: builds the library on its first initialisation, lists
-// the issues and hands the chosen one to the article view.
+// The contents page: has the library built on its first initialisation,
+// lists the issues and makes the chosen one the session's current issue.
 #include "library/contents_page.h"
-
-#include <filesystem>
-#include <system_error>
 
 #include <wx/listbox.h>
 
-#include "app/main_frame.h"
-#include "articles/quillbox_view.h"
-#include "favorites/favorites_ops.h"
-#include "library/article_target.h"
-#include "library/discovery.h"
-#include "platform/wx/spoken_names.h"
-#include "platform/files.h"
-#include "platform/text1251.h"
+#include "leftpane/reader_frame.h"
+#include "library/reader_session.h"
 #include "platform/wx/list_cursor.h"
-#include "platform/wx/wx_host_ui.h"
+#include "platform/wx/spoken_names.h"
 #include "platform/wx/wx_text.h"
-
-namespace {
-
-/// The process's current directory; empty (the relative name) when it is gone.
-std::string CurrentHostFolder()
-{
-    std::error_code error;
-    const std::filesystem::path here = std::filesystem::current_path(error);
-    return error ? std::string() : here.string();
-}
-
-}  // namespace
 
 // ----------------------------------------------------------------------------
 // event table
@@ -43,71 +22,11 @@ wxBEGIN_EVENT_TABLE(CContentsPage, CPage)
     EVT_LISTBOX_DCLICK(ID_ISSUE_LIST, CContentsPage::OnDoubleClick)
 wxEND_EVENT_TABLE()
 
-CContentsPage::CContentsPage(CMainFrame* frame)
-    : CPage(frame), favoritesFile(FavoritesFile::FindIn(CurrentHostFolder()))
-{
-    // What a copy killed during a save left behind goes before anything else.
-    platform::files::RemoveStaleTemporaries(favoritesFile.path());
-    FavoritesReport report;
-    favorites = favoritesFile.Open(report);
-    Tell(report);
-}
+CContentsPage::CContentsPage(ReaderFrame& reader, wxFrame* frame) : CPage(reader, frame) {}
 
 CContentsPage::~CContentsPage()
 {
     DestroyWindow();
-    Tell(favoritesFile.Flush(favorites));
-}
-
-void CContentsPage::Tell(const FavoritesReport& report)
-{
-    if (report.withoutLock && !toldWithoutLock && frame->GetStatusBar()) {
-        toldWithoutLock = true;
-        frame->SetStatusText(
-            wxString::FromUTF8("Избранное сохраняется без блокировки: её не поддерживает файловая система"),
-            0);
-    }
-    // What holds for the rest of the run is said once: the first change
-    // tells it, later ones say nothing more.
-    const bool forTheRun = report.trouble == FavoritesTrouble::Unreadable ||
-                           report.trouble == FavoritesTrouble::ReadOnly ||
-                           report.trouble == FavoritesTrouble::FolderReadOnly;
-    const bool inPlace = report.trouble == FavoritesTrouble::RewrittenInPlace;
-    if (report.trouble == FavoritesTrouble::None || (forTheRun && toldCannotSave) || (inPlace && toldInPlace))
-        return;
-    toldCannotSave = toldCannotSave || forTheRun;
-    toldInPlace = toldInPlace || inPlace;
-    // Favourites lost without a word are what these boxes prevent.
-    const bool warning = (report.trouble == FavoritesTrouble::Damaged && !report.backup.empty()) || inPlace ||
-                         report.trouble == FavoritesTrouble::TooLarge;
-    TheHostUi().ShowMessage(FavoritesTroubleText(report, favoritesFile.path()), "Vestrels",
-                            warning ? platform::MessageIcon::Warning : platform::MessageIcon::Error,
-                            platform::MessageButtons::Ok);
-}
-
-void CContentsPage::ShowFavorites(FavoritesStore fresh)
-{
-    CarryMarks(favorites, fresh);
-    favorites = std::move(fresh);
-}
-
-bool CContentsPage::ChangeFavorites(FavoritesChange change)
-{
-    FavoritesStore fresh;
-    const FavoritesReport report = favoritesFile.Apply(fresh, std::move(change));
-    ShowFavorites(std::move(fresh));
-    Tell(report);
-    return report.trouble != FavoritesTrouble::TooLarge;
-}
-
-bool CContentsPage::RefreshFavorites()
-{
-    FavoritesReport report;
-    std::optional<FavoritesStore> fresh = favoritesFile.ReloadIfChanged(report);
-    if (fresh)
-        ShowFavorites(std::move(*fresh));
-    Tell(report);
-    return fresh.has_value();
 }
 
 wxListBox* CContentsPage::issueList() const
@@ -118,8 +37,10 @@ wxListBox* CContentsPage::issueList() const
 void CContentsPage::OnInitPage()
 {
     issueChosen = false;
-    if (!libraryBuilt)
-        BuildLibrary();
+    ReaderSession& session = reader.session();
+    if (!session.libraryBuilt())
+        reader.BuildLibrary();
+    Library& library = session.library();
 
     wxListBox* list = issueList();
     // The list has no label of its own: the tab above it names it.
@@ -131,8 +52,8 @@ void CContentsPage::OnInitPage()
             entry.mark = kMarkPlain;
     }
     list->Set(rows);
-    if (selectedIssue >= 0 && selectedIssue < library.issueCount())
-        list->SetSelection(selectedIssue);
+    if (session.currentIndex() >= 0 && session.currentIndex() < library.issueCount())
+        list->SetSelection(session.currentIndex());
     PlaceCursorWithoutSelecting(list);
     EnableTypeAhead(list);
     FitList();
@@ -146,34 +67,7 @@ void CContentsPage::OnInitPage()
         if (shown->GetSelection() > 0)
             shown->EnsureVisible(shown->GetSelection());
     });
-    InvalidateArticleView(false);
-}
-
-void CContentsPage::BuildLibrary()
-{
-    selectedIssue = -1;
-    library = Library{};
-    const std::string currentDirectory = platform::files::CurrentDirectory();
-    // A catalogue whose prefixes match nothing is mended from here, or the
-    // user would be asked for folders until the program ends.
-    const CatalogueRepair repair = [this] {
-        if (frame->journalsDlg.DoModal(frame) != wxID_OK)
-            return false;
-        frame->StoreCatalogueChanges();
-        return true;
-    };
-    // The message that the request limit ends the program has been shown.
-    if (DiscoverIssues(TheHostUi(), frame->catalogue, library, currentDirectory, frame->directoryRequests, repair,
-                       frame->workingDirectoryForRun) == DiscoveryResult::RequestLimitReached)
-        std::exit(1);
-    libraryBuilt = true;
-}
-
-void CContentsPage::ReleaseLibrary()
-{
-    library.folderNames.clear();
-    library.issues.clear();
-    libraryBuilt = false;
+    reader.RepaintArticles(false);
 }
 
 void CContentsPage::OnDestroyPage()
@@ -198,41 +92,14 @@ void CContentsPage::OnMove(wxMoveEvent& event)
     FitList();
 }
 
-void CContentsPage::InvalidateArticleView(bool focus)
-{
-    CQuillboxView* view = frame->articleView;
-    if (!view)
-        return;
-    view->Refresh();
-    // The list takes the focus back when its own click or key handling ends,
-    // so the view takes it after that.
-    if (focus)
-        view->CallAfter([view] { view->SetFocus(); });
-}
-
 void CContentsPage::OnSelectionChanged(wxCommandEvent&)
 {
-    selectedIssue = issueList()->GetSelection();
-    InvalidateArticleView(!TypingAhead(issueList()));
-    frame->listItemChosen = true;
+    reader.session().ShowIssue(issueList()->GetSelection(), true);
+    reader.RepaintArticles(!TypingAhead(issueList()));
     issueChosen = true;
 }
 
 void CContentsPage::OnDoubleClick(wxCommandEvent&)
 {
-    OpenArticle("", true);
-}
-
-void CContentsPage::OpenArticle(std::string link, bool relative)
-{
-    if (!relative && selectedIssue >= 0) {
-        // A favourite's stored path may come from a Windows installation.
-        StoredLinkToOpen decision = LinkToOpen(library, link);
-        if (!decision.link) {
-            frame->SetStatusText(From1251(decision.refusal), 0);
-            return;
-        }
-        link = std::move(*decision.link);
-    }
-    ::OpenArticle(TheHostUi(), library, selectedIssue, std::move(link), relative);
+    reader.OpenArticle("", true);
 }

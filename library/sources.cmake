@@ -6,6 +6,7 @@ list(APPEND VESTRELS_CORE_SOURCES
   library/chm_archive.cpp
   library/contents_parser.cpp
   library/article_target.cpp
-  library/title_parts.cpp)
+  library/title_parts.cpp
+  library/reader_session.cpp)
 list(APPEND VESTRELS_GUI_SOURCES
   library/contents_page.cpp)

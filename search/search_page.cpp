@@ -10,6 +10,7 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
+#include <wx/frame.h>
 #include <wx/listbox.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
@@ -17,9 +18,8 @@
 #include <wx/stattext.h>
 #include <wx/xrc/xmlres.h>
 
-#include "app/main_frame.h"
-#include "articles/quillbox_view.h"
-#include "leftpane/left_view.h"
+#include "leftpane/reader_frame.h"
+#include "library/reader_session.h"
 #include "platform/wx/list_cursor.h"
 #include "platform/wx/spoken_names.h"
 #include "platform/wx/wx_text.h"
@@ -67,8 +67,8 @@ wxBEGIN_EVENT_TABLE(CSearchPage, CPage)
     EVT_SIZE(CSearchPage::OnSize)
 wxEND_EVENT_TABLE()
 
-CSearchPage::CSearchPage(CMainFrame* frame)
-    : CPage(frame),
+CSearchPage::CSearchPage(ReaderFrame& reader, wxFrame* frame)
+    : CPage(reader, frame),
       progressDlg([this] { std::atomic_ref<std::int32_t>(cancelState).store(kCancelRequested); },
                   [this](long search) { OnSearchEnded(search); })
 {
@@ -102,7 +102,7 @@ void CSearchPage::OnInitPage()
     LabelForScreenReaders(resultList(), page->FindWindow(ID_RESULTS_LABEL));
     dynamic_cast<wxCheckBox*>(page->FindWindow(ID_WHOLE_WORD))->SetValue(wholeWord != 0);
     dynamic_cast<wxCheckBox*>(page->FindWindow(ID_MATCH_CASE))->SetValue(matchCase != 0);
-    resultIssues.assign(static_cast<std::size_t>(frame->leftPane->contentsPage.issueCount()), 0);
+    resultIssues.assign(static_cast<std::size_t>(reader.session().library().issueCount()), 0);
     resultSelected = false;
     dynamic_cast<wxRadioButton*>(page->FindWindow(ID_IN_TITLES))->SetValue(true);
     inTitles = true;
@@ -132,7 +132,7 @@ void CSearchPage::CancelSearchAndWait()
 
 void CSearchPage::ForgetResults()
 {
-    resultIssues.assign(static_cast<std::size_t>(frame->leftPane->contentsPage.issueCount()), 0);
+    resultIssues.assign(static_cast<std::size_t>(reader.session().library().issueCount()), 0);
     resultSelected = false;
     if (wxListBox* list = resultList())
         list->Clear();
@@ -209,7 +209,7 @@ void CSearchPage::Search()
     case SearchRequest::Start:
         break;
     }
-    Library& library = frame->leftPane->contentsPage.library;
+    Library& library = reader.session().library();
     resultList()->Clear();
     resultSelected = false;
     ClearMatched(library);
@@ -237,7 +237,7 @@ void CSearchPage::Search()
 
 void CSearchPage::StartTextSearch(const SearchQuery& prepared)
 {
-    Library& library = frame->leftPane->contentsPage.library;
+    Library& library = reader.session().library();
     ++searchCount;
     // The dialog exists before the worker can post its first message.
     progressDlg.CreateWindow(frame, library, searchCount);
@@ -246,7 +246,7 @@ void CSearchPage::StartTextSearch(const SearchQuery& prepared)
     job.library = &library;
     job.resultIssues = &resultIssues;
     job.cancelState = &cancelState;
-    job.searchLock = &frame->searchLock;
+    job.searchLock = &searchLock;
     job.messages = messages.get();
     job.addRow = [this](int issue) { AddResultRow(issue); };
     worker.Start(std::move(job), prepared);
@@ -256,7 +256,7 @@ void CSearchPage::AddResultRow(int issue)
 {
     // Rows for a window that is gone are dropped.
     wxListBox* list = resultList();
-    const Library& library = frame->leftPane->contentsPage.library;
+    const Library& library = reader.session().library();
     if (!list || issue >= library.issueCount())
         return;
     list->Append(From1251(library.issues[static_cast<std::size_t>(issue)].caption));
@@ -301,9 +301,8 @@ void CSearchPage::OnSearchEnded(long search)
 
 void CSearchPage::ShowNoIssue()
 {
-    frame->leftPane->selectedIssue() = -1;
-    if (frame->articleView)
-        frame->articleView->Refresh();
+    reader.session().ShowNothing();
+    reader.RepaintArticles(false);
 }
 
 // ----------------------------------------------------------------------------
@@ -315,23 +314,16 @@ void CSearchPage::OnSelectionChanged(wxCommandEvent&)
     const int row = resultList()->GetSelection();
     if (row < 0 || row >= static_cast<int>(resultIssues.size()))
         return;
-    frame->leftPane->selectedIssue() = resultIssues[static_cast<std::size_t>(row)];
     // "Читать" opens the chosen issue until an article is clicked, as after
     // choosing an issue in the contents list.
-    frame->listItemChosen = true;
+    reader.session().ShowIssue(resultIssues[static_cast<std::size_t>(row)], true);
     resultSelected = true;
-    if (CQuillboxView* view = frame->articleView) {
-        view->ShowFirstFound();
-        // The list takes the focus back when its own click or key handling
-        // ends, so the view takes it after that.
-        if (!TypingAhead(resultList()))
-            view->CallAfter([view] { view->SetFocus(); });
-    }
+    reader.ShowFirstFound(!TypingAhead(resultList()));
 }
 
 void CSearchPage::OnDoubleClick(wxCommandEvent&)
 {
-    frame->leftPane->contentsPage.OpenArticle("", true);
+    reader.OpenArticle("", true);
 }
 
 void CSearchPage::OnInTitles(wxCommandEvent&)

@@ -20,7 +20,7 @@ class wxListBox;
 
 class CSearchPage : public CPage {
 public:
-    explicit CSearchPage(CMainFrame* frame);
+    CSearchPage(ReaderFrame& reader, wxFrame* frame);
     ~CSearchPage() override;
 
     /// Stops a running text search at once and waits for its worker, before
@@ -58,6 +58,9 @@ private:
     /// when that search ends.
     bool statusShowsRunning = false;
     wxString statusBeforeRunning;
+    /// Taken by the text search's worker around its cancel check and around
+    /// publishing each issue's result (initial and maximum count 1).
+    SearchLock searchLock{1};
     // Last, so it is joined before anything above goes.
     TextSearchWorker worker;
 

@@ -50,7 +50,7 @@ protected:
         env.StoreWorkingDirectory(env.work.path());
         ASSERT_TRUE(env.OpenMainWindow());
         env.frame->SetClientSize(800, 500);
-        view = env.frame->articleView;
+        view = env.frame->articleView();
         view->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
             ++paints;
             event.Skip();
@@ -65,7 +65,7 @@ protected:
         Pump(100);
     }
 
-    ArticleEntry& Entry(int i) { return env.frame->leftPane->contentsPage.library.issues[0].articles[i]; }
+    ArticleEntry& Entry(int i) { return env.frame->session().library().issues[0].articles[i]; }
     const ArticleViewState& State() const { return view->viewState(); }
     int ClientHeight() const { return view->GetClientSize().y; }
     wxScrollBar* ScrollBar() const { return dynamic_cast<wxScrollBar*>(view->FindWindow(ID_ARTICLE_SCROLL_BAR)); }
@@ -114,7 +114,7 @@ TEST_F(ArticleViewFaults, RefreshTickPressClearsTheSelection)
     const HitRect second = Entry(1).hitRect;
     ClickAt((second.left + second.right) / 2, (second.top + second.bottom) / 2);
     ASSERT_TRUE(PumpUntil([this] { return Entry(1).mark == kMarkSelected; }));
-    ASSERT_EQ(env.frame->selectedArticle, 1);
+    ASSERT_EQ(env.frame->session().selectedArticle(), 1);
     ASSERT_EQ(flaglessPresses, 0);  // a real click carries the left button's flag
 
     view->ArmRefreshTick();
@@ -122,8 +122,8 @@ TEST_F(ArticleViewFaults, RefreshTickPressClearsTheSelection)
     Pump(100);
     EXPECT_EQ(flaglessPresses, 1);  // one tick, not repeated
     EXPECT_EQ(Entry(1).mark, kMarkSelected);
-    EXPECT_EQ(env.frame->selectedArticle, 1);
-    EXPECT_FALSE(env.frame->listItemChosen);
+    EXPECT_EQ(env.frame->session().selectedArticle(), 1);
+    EXPECT_FALSE(env.frame->session().listItemChosen());
 }
 
 // The wheel over the view did nothing; only the scroll bar reacted.

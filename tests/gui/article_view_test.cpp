@@ -33,7 +33,7 @@ protected:
         env.work.Write("izone57/frame/left.htm", kContents);
         env.StoreWorkingDirectory(env.work.path());
         ASSERT_TRUE(env.OpenMainWindow());
-        view = env.frame->articleView;
+        view = env.frame->articleView();
         ChooseIssue(0);
     }
 
@@ -79,7 +79,7 @@ protected:
         view->GetEventHandler()->ProcessEvent(event);
     }
 
-    IssueRecord& Issue() { return env.frame->leftPane->contentsPage.library.issues[0]; }
+    IssueRecord& Issue() { return env.frame->session().library().issues[0]; }
 
     GuiEnvironment env;
     CQuillboxView* view = nullptr;
@@ -110,8 +110,8 @@ TEST_F(ArticleViewTest, ClickSelectsInGreenAndDoubleClickOpensTheArticle)
     const HitRect second = Issue().articles[2].hitRect;
     Mouse(wxEVT_LEFT_DOWN, second);
     EXPECT_EQ(Issue().articles[2].mark, kMarkSelected);
-    EXPECT_EQ(env.frame->selectedArticle, 2);
-    EXPECT_FALSE(env.frame->listItemChosen);
+    EXPECT_EQ(env.frame->session().selectedArticle(), 2);
+    EXPECT_FALSE(env.frame->session().listItemChosen());
     EXPECT_TRUE(HasColour(Paint(), Issue().articles[2].hitRect, 0, 196, 0));
 
     Mouse(wxEVT_LEFT_DCLICK, Issue().articles[2].hitRect);
@@ -155,13 +155,12 @@ TEST_F(ArticleViewTest, PageKeysStopAtBothEnds)
 
 TEST_F(ArticleViewTest, FavouritesShowAnnotationsInBlackBelowTheirTitles)
 {
-    FavoritesStore& store = env.frame->leftPane->contentsPage.favorites;
+    FavoritesStore& store = env.frame->session().favorites();
     store.sections.push_back({"Section", {}});
     for (int i = 0; i < 3; ++i)
         store.sections[0].articles.push_back(
             {"     Title " + std::to_string(i) + "\r\nAn annotation of the article.", "/x/a.htm", kMarkPlain, {}});
-    view->SetIssueMode(false);
-    env.frame->leftPane->selectedIssue() = 0;
+    env.frame->session().ShowSection(0, false);
     const wxImage image = Paint();
     const auto& articles = store.sections[0].articles;
     for (int i = 0; i < 3; ++i) {
@@ -179,15 +178,14 @@ TEST_F(ArticleViewTest, FavouritesShowAnnotationsInBlackBelowTheirTitles)
 
 TEST_F(ArticleViewTest, PaintingAHundredAnnotatedEntriesIsFast)
 {
-    FavoritesStore& store = env.frame->leftPane->contentsPage.favorites;
+    FavoritesStore& store = env.frame->session().favorites();
     store.sections.push_back({"Section", {}});
     for (int i = 0; i < 100; ++i)
         store.sections[0].articles.push_back({"     An article title of some length, number " + std::to_string(i) +
                                                   "\r\nIts annotation, two sentences long. It says what the article "
                                                   "is about and why a reader would open it.",
                                               "/x/a.htm", kMarkPlain, {}});
-    view->SetIssueMode(false);
-    env.frame->leftPane->selectedIssue() = 0;
+    env.frame->session().ShowSection(0, false);
     Paint();  // warm the font caches
     const int paints = 50;
     const auto start = std::chrono::steady_clock::now();
@@ -207,16 +205,15 @@ TEST(ArticleViewDemo, DemoFavouritesShowTheirAnnotations)
     env.StoreWorkingDirectory(VESTRELS_SAMPLES_DIR);
     ASSERT_TRUE(env.OpenMainWindow());
     CMainFrame* frame = env.frame;
-    FavoritesStore& store = frame->leftPane->contentsPage.favorites;
+    FavoritesStore& store = frame->session().favorites();
     ASSERT_EQ(store.sections.size(), 2u);
 
-    frame->articleView->SetIssueMode(false);
-    frame->leftPane->selectedIssue() = 0;
-    const wxSize size = frame->articleView->GetClientSize();
+    frame->session().ShowSection(0, false);
+    const wxSize size = frame->articleView()->GetClientSize();
     wxBitmap bitmap(size);
     {
         wxMemoryDC dc(bitmap);
-        frame->articleView->Draw(dc);
+        frame->articleView()->Draw(dc);
     }
     const wxImage image = bitmap.ConvertToImage();
     int annotated = 0;

@@ -157,9 +157,9 @@ TEST_F(ConfigDialogs, AddedJournalKindIsListedAtOnceAndAfterARestart)
     // The rebuilt list is shown under its own tab.
     auto* tabs = dynamic_cast<wxNotebook*>(env.frame->FindWindow(ID_TAB_CONTROL));
     EXPECT_EQ(tabs->GetSelection(), 0);
-    EXPECT_EQ(env.frame->leftPane->currentPage, &env.frame->leftPane->contentsPage);
+    EXPECT_EQ(env.frame->leftPane()->currentPage, &env.frame->leftPane()->contentsPage);
     EXPECT_EQ(ListRows(IssueListOf(env.frame)), (std::vector<std::string>{"InternetZone57", "Hacker5"}));
-    EXPECT_TRUE(env.frame->leftPane->searchPage.window() == nullptr);
+    EXPECT_TRUE(env.frame->leftPane()->searchPage.window() == nullptr);
 
     const std::string names = env.Value("NameJournals");
     EXPECT_EQ(env.Value("NumNameJournals"), std::string("\x06\0\0\0", 4));
@@ -182,7 +182,7 @@ TEST_F(ConfigDialogs, CancelAfterAddStoresNothingAndTheEntryStaysForNextTime)
     script.Then(kEditorTitle, [](wxDialog& d) { ClickOn(d.FindWindow(ID_CANCEL_BUTTON)); });
     RunCommand(ID_CMD_JOURNALS, script);
     EXPECT_EQ(env.Value("NameJournals"), storedNames);
-    EXPECT_EQ(env.frame->catalogue.kindCount(), 6);
+    EXPECT_EQ(env.frame->journalCatalogue().kindCount(), 6);
 
     std::vector<std::string> rows;
     DialogScript again;
@@ -245,14 +245,14 @@ TEST_F(ConfigDialogs, HelpPopupsShowTheControlsTextBesideTheHelpPoint)
     EXPECT_EQ(f1Rect.y, f1Point.y);
     EXPECT_NEAR(f1Rect.x + f1Rect.width / 2, f1Point.x - 100, 1);
     EXPECT_EQ(buttonText, Utf8("При нажатии кнопки из списка обрабатываемых журналов удаляется выделенное имя"));
-    EXPECT_EQ(env.frame->catalogue.kindCount(), 5) << "the click in help mode deleted an entry";
+    EXPECT_EQ(env.frame->journalCatalogue().kindCount(), 5) << "the click in help mode deleted an entry";
     EXPECT_FALSE(popupOverLabel);
 }
 
 TEST_F(ConfigDialogs, ChosenFontIsDrawnAtOnceAndEscStoresIt)
 {
     ChooseIssue(env.frame, 0);
-    CQuillboxView* view = env.frame->articleView;
+    CQuillboxView* view = env.frame->articleView();
     int paints = 0;
     view->Bind(wxEVT_PAINT, [&](wxPaintEvent& event) {
         ++paints;
@@ -264,7 +264,7 @@ TEST_F(ConfigDialogs, ChosenFontIsDrawnAtOnceAndEscStoresIt)
         wxBitmap bitmap(size);
         wxMemoryDC dc(bitmap);
         view->Draw(dc);
-        const HitRect r = env.frame->leftPane->contentsPage.library.issues[0].articles[0].hitRect;
+        const HitRect r = env.frame->session().library().issues[0].articles[0].hitRect;
         return r.bottom - r.top;
     };
     const int heightBefore = titleHeight();
@@ -294,7 +294,7 @@ TEST_F(ConfigDialogs, ChosenFontIsDrawnAtOnceAndEscStoresIt)
 
     EXPECT_GT(paintsAfterChoice, paintsBeforeChoice) << "the view was not repainted after the choice";
     // A copy: the frame that holds it is closed below.
-    const TextStyle style = env.frame->styles[kStylePlainTitle];
+    const TextStyle style = env.frame->textStyles()[kStylePlainTitle];
     EXPECT_EQ(style.font.faceName, "DejaVu Serif");
     EXPECT_EQ(style.color, 0x00008000u);
     EXPECT_LT(style.font.height, 0);
@@ -308,7 +308,7 @@ TEST_F(ConfigDialogs, ChosenFontIsDrawnAtOnceAndEscStoresIt)
     // The chooser starts at the style's size, so the choice survives a restart.
     env.CloseMainWindow();
     ASSERT_TRUE(env.OpenMainWindow());
-    EXPECT_EQ(env.frame->styles[kStylePlainTitle], style);
+    EXPECT_EQ(env.frame->textStyles()[kStylePlainTitle], style);
     int shownSize = 0;
     wxColour shownColour;
     DialogScript reopen;
@@ -323,7 +323,7 @@ TEST_F(ConfigDialogs, ChosenFontIsDrawnAtOnceAndEscStoresIt)
     RunCommand(ID_CMD_FONTS, reopen);
     EXPECT_EQ(shownSize, 20);
     EXPECT_EQ(shownColour, wxColour(0, 128, 0));
-    EXPECT_EQ(env.frame->styles[kStylePlainTitle], style) << "a cancelled choice changed the style";
+    EXPECT_EQ(env.frame->textStyles()[kStylePlainTitle], style) << "a cancelled choice changed the style";
 }
 
 TEST_F(ConfigDialogs, AboutMailsTheAuthorsAndReadmeOpensFromTheCurrentFolder)
@@ -348,7 +348,7 @@ TEST_F(ConfigDialogs, AboutMailsTheAuthorsAndReadmeOpensFromTheCurrentFolder)
     EXPECT_EQ(env.opened[1].value, env.profile.dir().Join("cwd") + "/Readme.htm");
 
     // F1 in the main window asks for the same page.
-    Sim().MouseMove(env.frame->articleView->GetScreenRect().GetPosition() + wxPoint(40, 40));
+    Sim().MouseMove(env.frame->articleView()->GetScreenRect().GetPosition() + wxPoint(40, 40));
     Sim().MouseClick();
     Pump(100);
     Sim().Char(WXK_F1);

@@ -25,7 +25,7 @@ protected:
             WriteIssue(env.work, folder, ".\\frame\\left.htm", 2);
     }
 
-    CContentsPage& Page() const { return env.frame->leftPane->contentsPage; }
+    CContentsPage& Page() const { return env.frame->leftPane()->contentsPage; }
     wxListBox* IssueList() const { return IssueListOf(env.frame); }
     std::vector<wxString> Rows() const
     {
@@ -59,15 +59,15 @@ TEST_F(ContentsPageTest, ChoosingARowDrawsThatIssueAndMovesTheFocus)
 {
     env.StoreWorkingDirectory(env.work.path());
     ASSERT_TRUE(env.OpenMainWindow());
-    EXPECT_EQ(Page().selectedIssue, -1);
+    EXPECT_EQ(env.frame->session().currentIndex(), -1);
     EXPECT_FALSE(Page().issueChosen);
 
     SendListEvent(wxEVT_LISTBOX, 1);
     Pump(20);
-    EXPECT_EQ(Page().selectedIssue, 1);
+    EXPECT_EQ(env.frame->session().currentIndex(), 1);
     EXPECT_TRUE(Page().issueChosen);
-    EXPECT_TRUE(env.frame->listItemChosen);
-    EXPECT_EQ(wxWindow::FindFocus(), env.frame->articleView);
+    EXPECT_TRUE(env.frame->session().listItemChosen());
+    EXPECT_EQ(wxWindow::FindFocus(), env.frame->articleView());
 
     // The list keeps 10 pixels from every edge of the page.
     const wxRect list = IssueList()->GetRect();
@@ -98,15 +98,15 @@ TEST_F(ContentsPageTest, TabChangesListTheSameIssuesWithoutReadingAgain)
     env.StoreWorkingDirectory(env.work.path());
     ASSERT_TRUE(env.OpenMainWindow());
     const auto before = Rows();
-    Page().library.issues[0].articles[0].mark = kMarkFound;
+    env.frame->session().library().issues[0].articles[0].mark = kMarkFound;
 
     // Were the pages read again, each missing one would bring up a message.
     std::filesystem::remove_all(env.work.Join("izone57/frame"));
     ChooseTab(1);
     ChooseTab(0);
     EXPECT_EQ(Rows(), before);
-    EXPECT_EQ(Page().library.issues[1].articles[0].title, "     Article 1");
-    EXPECT_EQ(Page().library.issues[0].articles[0].mark, kMarkPlain);
+    EXPECT_EQ(env.frame->session().library().issues[1].articles[0].title, "     Article 1");
+    EXPECT_EQ(env.frame->session().library().issues[0].articles[0].mark, kMarkPlain);
 }
 
 TEST_F(ContentsPageTest, WorkingDirectoryCommandRebuildsTheLibrary)
@@ -122,7 +122,7 @@ TEST_F(ContentsPageTest, WorkingDirectoryCommandRebuildsTheLibrary)
     wxTEST_DIALOG(Command(ID_CMD_WORKING_DIRECTORY), ExpectFolder(other.Join("journals")));
     EXPECT_EQ(Rows(), (std::vector<wxString>{"InternetZone24", "ProtoPlex1"}));
     EXPECT_EQ(IssueList()->GetSelection(), wxNOT_FOUND);
-    EXPECT_EQ(Page().selectedIssue, -1);
+    EXPECT_EQ(env.frame->session().currentIndex(), -1);
 }
 
 TEST_F(ContentsPageTest, AMissingContentsPageIsReportedOnceAndTheRestIsListed)
@@ -132,8 +132,8 @@ TEST_F(ContentsPageTest, AMissingContentsPageIsReportedOnceAndTheRestIsListed)
     wxTEST_DIALOG(env.OpenMainWindow(), wxExpectModal<wxMessageDialog>(wxID_OK));
     ASSERT_TRUE(env.frame);
     EXPECT_EQ(Rows().size(), 3u);
-    EXPECT_EQ(Page().library.issues[2].articles[0].title, "");
-    EXPECT_EQ(Page().library.issues[1].articles[1].title, "     Article 2");
+    EXPECT_EQ(env.frame->session().library().issues[2].articles[0].title, "");
+    EXPECT_EQ(env.frame->session().library().issues[1].articles[1].title, "     Article 2");
 }
 
 namespace {

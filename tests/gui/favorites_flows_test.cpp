@@ -140,10 +140,10 @@ protected:
         Pump(100);
     }
 
-    CLeftView& Pane() const { return *env.frame->leftPane; }
-    CQuillboxView* View() const { return env.frame->articleView; }
-    FavoritesStore& Store() const { return Pane().contentsPage.favorites; }
-    ArticleEntry& Entry(int issue, int i) const { return Pane().contentsPage.library.issues[issue].articles[i]; }
+    CLeftView& Pane() const { return *env.frame->leftPane(); }
+    CQuillboxView* View() const { return env.frame->articleView(); }
+    FavoritesStore& Store() const { return env.frame->session().favorites(); }
+    ArticleEntry& Entry(int issue, int i) const { return env.frame->session().library().issues[issue].articles[i]; }
     std::string SavedFile() const { return env.profile.dir().Read("cwd/SelFold.dat"); }
     wxListBox* SectionList() const
     {
@@ -167,7 +167,7 @@ protected:
     void OpenFavoritesTab()
     {
         ChooseTab(env.frame, 2);
-        ASSERT_TRUE(PumpUntil([&] { return !View()->IsIssueMode() && Pane().selectedIssue() == -1; }, 2000));
+        ASSERT_TRUE(PumpUntil([&] { return !View()->IsIssueMode() && env.frame->session().currentIndex() == -1; }, 2000));
     }
     void ChooseSection(int row)
     {
@@ -270,7 +270,7 @@ TEST_F(FavoritesFlows, RightClicksRemoveAfterConfirmationAndAnEmptiedSectionLeav
     EXPECT_TRUE(PumpUntil([&] { return !env.frame->GetToolBar()->GetToolEnabled(ID_CMD_READ); }, 1000));
 
     ChooseSection(1);
-    EXPECT_EQ(Pane().selectedIssue(), 1);
+    EXPECT_EQ(env.frame->session().currentIndex(), 1);
     EXPECT_TRUE(Pane().favoritesPage.sectionChosen);
 
     std::string shown;
@@ -283,7 +283,7 @@ TEST_F(FavoritesFlows, RightClicksRemoveAfterConfirmationAndAnEmptiedSectionLeav
     wxTEST_DIALOG(RightClick(Store().sections[1].articles[0].hitRect), ExpectConfirm(wxID_OK, &shown));
     ASSERT_EQ(Store().sections.size(), 1u);
     EXPECT_EQ(SectionNames(), std::vector<std::string>{"A"});
-    EXPECT_EQ(Pane().selectedIssue(), -1);
+    EXPECT_EQ(env.frame->session().currentIndex(), -1);
     EXPECT_FALSE(Pane().favoritesPage.sectionChosen);
     EXPECT_FALSE(View()->IsIssueMode());
     EXPECT_EQ(SavedFile(), SerializeFavorites(Store()));
@@ -295,14 +295,14 @@ TEST_F(FavoritesFlows, RightClicksRemoveAfterConfirmationAndAnEmptiedSectionLeav
     ASSERT_EQ(Store().sections.size(), 1u);
     ASSERT_EQ(Store().sections[0].articles.size(), 1u);
     EXPECT_EQ(Store().sections[0].articles[0].title, "     Second");
-    EXPECT_EQ(Pane().selectedIssue(), 0);
+    EXPECT_EQ(env.frame->session().currentIndex(), 0);
     EXPECT_EQ(SavedFile(), SerializeFavorites(Store()));
 
     // Leaving the tab returns the view to the issues, and the issue that was
     // current before.
     ChooseTab(env.frame, 0);
     EXPECT_TRUE(View()->IsIssueMode());
-    EXPECT_EQ(Pane().selectedIssue(), 0);
+    EXPECT_EQ(env.frame->session().currentIndex(), 0);
 }
 
 TEST_F(FavoritesFlows, ReadAndDoubleClickOpenTheFavouriteAndWindowsPathsFindTheirPageHere)

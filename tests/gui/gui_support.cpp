@@ -40,7 +40,7 @@ bool PumpUntil(const std::function<bool()>& done, int ms)
 
 wxListBox* IssueListOf(CMainFrame* frame)
 {
-    wxWindow* page = frame->leftPane->contentsPage.window();
+    wxWindow* page = frame->leftPane()->contentsPage.window();
     return page ? dynamic_cast<wxListBox*>(page->FindWindow(ID_ISSUE_LIST)) : nullptr;
 }
 

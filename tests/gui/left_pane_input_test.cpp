@@ -32,8 +32,8 @@ protected:
 
     wxListBox* IssueList() const { return IssueListOf(env.frame); }
     wxNotebook* Tabs() const { return dynamic_cast<wxNotebook*>(env.frame->FindWindow(ID_TAB_CONTROL)); }
-    CQuillboxView* View() const { return env.frame->articleView; }
-    int Current() const { return env.frame->leftPane->selectedIssue(); }
+    CQuillboxView* View() const { return env.frame->articleView(); }
+    int Current() const { return env.frame->session().currentIndex(); }
 
     void ClickAt(wxWindow* window, wxPoint point)
     {
@@ -107,7 +107,7 @@ TEST_F(LeftPaneInput, ContentsAfterSearchShowsNoIssue)
     ClickTab(0);
     EXPECT_EQ(Current(), -1);
     EXPECT_EQ(IssueList()->GetSelection(), wxNOT_FOUND);
-    EXPECT_FALSE(env.frame->leftPane->contentsPage.issueChosen);
+    EXPECT_FALSE(env.frame->leftPane()->contentsPage.issueChosen);
 
     // Back from the favourites the issue that was current before is selected
     // again without being chosen: the focus stays where the click put it.
@@ -116,6 +116,6 @@ TEST_F(LeftPaneInput, ContentsAfterSearchShowsNoIssue)
     ClickTab(0);
     EXPECT_EQ(Current(), 2);
     EXPECT_EQ(IssueList()->GetSelection(), 2);
-    EXPECT_FALSE(env.frame->leftPane->contentsPage.issueChosen);
+    EXPECT_FALSE(env.frame->leftPane()->contentsPage.issueChosen);
     EXPECT_NE(wxWindow::FindFocus(), View());
 }

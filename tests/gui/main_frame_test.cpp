@@ -47,13 +47,13 @@ TEST_F(MainFrameTest, FirstStartShowsEverythingWithDefaultsAndStoresTheCatalogue
     EXPECT_TRUE(frame->GetToolBar()->IsShown());
     EXPECT_TRUE(frame->GetStatusBar()->IsShown());
     EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), wxString::FromUTF8("Готово"));
-    EXPECT_EQ(frame->styles, DefaultTextStyles());
+    EXPECT_EQ(frame->textStyles(), DefaultTextStyles());
     EXPECT_EQ(Tabs()->GetPageCount(), 3u);
     EXPECT_EQ(Tabs()->GetPageText(2), wxString::FromUTF8("Избранное"));
 
     // Only the contents page has a window, and it lists the library.
-    EXPECT_TRUE(frame->leftPane->contentsPage.window());
-    EXPECT_FALSE(frame->leftPane->searchPage.window());
+    EXPECT_TRUE(frame->leftPane()->contentsPage.window());
+    EXPECT_FALSE(frame->leftPane()->searchPage.window());
     EXPECT_EQ(IssueList()->GetCount(), 4u);
     EXPECT_EQ(IssueList()->GetSelection(), wxNOT_FOUND);
 
@@ -61,8 +61,8 @@ TEST_F(MainFrameTest, FirstStartShowsEverythingWithDefaultsAndStoresTheCatalogue
     EXPECT_EQ(env.Value("NameJournals").size(), 39u);
 
     // Ratio 2: two panes of the same width, give or take the sash.
-    const int left = frame->leftPane->GetSize().x;
-    const int right = frame->articleView->GetSize().x;
+    const int left = frame->leftPane()->GetSize().x;
+    const int right = frame->articleView()->GetSize().x;
     EXPECT_NEAR(left, right, 8);
 }
 
@@ -83,8 +83,8 @@ TEST_F(MainFrameTest, StoredHiddenToolbarShortensTheFrameAfterStartAndKeepsThePa
     CMainFrame* reference = shown.OpenMainWindow();
     ASSERT_TRUE(reference);
     EXPECT_EQ(reference->GetSize().y - frame->GetSize().y, frame->toolBarRect.Height());
-    EXPECT_EQ(reference->leftPane->GetSize().y, frame->leftPane->GetSize().y);
-    EXPECT_EQ(reference->articleView->GetSize(), frame->articleView->GetSize());
+    EXPECT_EQ(reference->leftPane()->GetSize().y, frame->leftPane()->GetSize().y);
+    EXPECT_EQ(reference->articleView()->GetSize(), frame->articleView()->GetSize());
 }
 
 TEST_F(MainFrameTest, HidingTheStatusBarShortensTheFrameByTheToolbarHeight)
@@ -111,7 +111,7 @@ TEST_F(MainFrameTest, MovingTheSplitterStoresTheRatio)
     ASSERT_TRUE(splitter);
     splitter->SetSashPosition(300);
     Pump(50);
-    const int width = frame->leftPane->GetSize().x;
+    const int width = frame->leftPane()->GetSize().x;
     const double stored = std::stod(env.Value("LeftShare"));
     EXPECT_NEAR(stored, frame->GetClientSize().x / (width + 2.0), 1e-6);
     EXPECT_EQ(env.Value("LeftShare").find('.'), 1u);  // "%.6f", no terminator
@@ -122,9 +122,9 @@ TEST_F(MainFrameTest, TabsKeepAndRestoreTheCurrentIssue)
 {
     CMainFrame* frame = env.OpenMainWindow();
     ASSERT_TRUE(frame);
-    CLeftView* pane = frame->leftPane;
+    CLeftView* pane = frame->leftPane();
     ChooseIssue(3);
-    EXPECT_EQ(pane->selectedIssue(), 3);
+    EXPECT_EQ(frame->session().currentIndex(), 3);
 
     // Contents → favourites → contents: the issue is selected again.
     ChooseTab(2);
@@ -138,9 +138,9 @@ TEST_F(MainFrameTest, TabsKeepAndRestoreTheCurrentIssue)
     // the favourites, not the one of the search.
     ChooseIssue(1);
     ChooseTab(1);
-    EXPECT_EQ(pane->selectedIssue(), -1);
+    EXPECT_EQ(frame->session().currentIndex(), -1);
     ChooseTab(0);
-    EXPECT_EQ(pane->selectedIssue(), 3);
+    EXPECT_EQ(frame->session().currentIndex(), 3);
 }
 
 TEST_F(MainFrameTest, SearchTabWithoutAVisitToTheFavouritesSelectsNothing)
@@ -150,7 +150,7 @@ TEST_F(MainFrameTest, SearchTabWithoutAVisitToTheFavouritesSelectsNothing)
     ChooseIssue(2);
     ChooseTab(1);
     ChooseTab(0);
-    EXPECT_EQ(frame->leftPane->selectedIssue(), -1);
+    EXPECT_EQ(frame->session().currentIndex(), -1);
     EXPECT_EQ(IssueList()->GetSelection(), wxNOT_FOUND);
 }
 

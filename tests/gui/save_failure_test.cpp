@@ -31,7 +31,7 @@ TEST(SaveFailure, FullDiskWhileSavingFavouritesIsReportedAndKeepsTheFile)
     WriteIssue(env.work, "izone57", "frame\\left.htm", 2);
     env.StoreWorkingDirectory(env.work.path());
     ASSERT_TRUE(env.OpenMainWindow());
-    CContentsPage& contents = env.frame->leftPane->contentsPage;
+    ReaderSession& contents = env.frame->session();
     const auto add = [&](const char* name) {
         contents.ChangeFavorites([name](FavoritesStore& store) { store.sections.push_back({name, {{"T", "C:\\a.htm", kMarkPlain, {}}}}); });
     };
@@ -42,6 +42,6 @@ TEST(SaveFailure, FullDiskWhileSavingFavouritesIsReportedAndKeepsTheFile)
         FullDisk full;
         wxTEST_DIALOG(add("Second"), ExpectSaveFailure());
     }
-    EXPECT_EQ(contents.favorites.sections.size(), 2u);
+    EXPECT_EQ(contents.favorites().sections.size(), 2u);
     EXPECT_EQ(env.profile.dir().Read("cwd/SelFold.dat"), before);
 }

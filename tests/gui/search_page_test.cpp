@@ -64,12 +64,12 @@ protected:
         }
     }
 
-    CSearchPage& Page() const { return env.frame->leftPane->searchPage; }
+    CSearchPage& Page() const { return env.frame->leftPane()->searchPage; }
     wxWindow* Control(int id) const { return Page().window()->FindWindow(id); }
     wxComboBox* Query() const { return dynamic_cast<wxComboBox*>(Control(ID_SEARCH_QUERY)); }
     wxListBox* Results() const { return dynamic_cast<wxListBox*>(Control(ID_SEARCH_RESULTS)); }
     bool Checked(int id) const { return dynamic_cast<wxCheckBox*>(Control(id))->GetValue(); }
-    Library& TheLibrary() const { return env.frame->leftPane->contentsPage.library; }
+    Library& TheLibrary() const { return env.frame->session().library(); }
 
     void ClickAt(wxWindow* window, wxPoint point)
     {
@@ -180,20 +180,20 @@ TEST_F(SearchPageTest, ChoosingARowShowsTheIssueWithItsFoundEntries)
     env.frame->UpdateWindowUI();
     EXPECT_FALSE(env.frame->GetToolBar()->GetToolEnabled(ID_CMD_READ));
     ClickRow(1);
-    EXPECT_EQ(env.frame->leftPane->selectedIssue(), 1);
+    EXPECT_EQ(env.frame->session().currentIndex(), 1);
     EXPECT_TRUE(Page().resultSelected);
-    EXPECT_EQ(wxWindow::FindFocus(), env.frame->articleView);
+    EXPECT_EQ(wxWindow::FindFocus(), env.frame->articleView());
     EXPECT_EQ(FoundPositions(TheLibrary().issues[1]), std::vector<int>{0});
 
     // The found title is drawn in the found style's colour, the others not.
-    CQuillboxView* view = env.frame->articleView;
+    CQuillboxView* view = env.frame->articleView();
     wxBitmap bitmap(view->GetClientSize());
     {
         wxMemoryDC dc(bitmap);
         view->Draw(dc);
     }
     const wxImage image = bitmap.ConvertToImage();
-    const Rgb found = RgbOf(env.frame->styles[kStyleFoundTitle].color);
+    const Rgb found = RgbOf(env.frame->textStyles()[kStyleFoundTitle].color);
     const auto hasFoundColour = [&](const HitRect& r) {
         for (int y = std::max(0, r.top); y < std::min(r.bottom, image.GetHeight()); ++y)
             for (int x = std::max(0, r.left); x < std::min(r.right, image.GetWidth()); ++x)
@@ -223,10 +223,10 @@ TEST_F(SearchPageTest, ReadAfterAnArticleClickAndANewRowOpensTheNewIssue)
     Search("Article 2", false);
     ASSERT_EQ(Results()->GetCount(), 2u);
     ClickRow(0);
-    CQuillboxView* view = env.frame->articleView;
+    CQuillboxView* view = env.frame->articleView();
     const HitRect& second = TheLibrary().issues[0].articles[1].hitRect;
     ClickAt(view, wxPoint((second.left + second.right) / 2, (second.top + second.bottom) / 2));
-    ASSERT_FALSE(env.frame->listItemChosen);
+    ASSERT_FALSE(env.frame->session().listItemChosen());
     SendCommand(env.frame, ID_CMD_READ);
     ClickRow(1);
     SendCommand(env.frame, ID_CMD_READ);
