@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "search/search_engine.h"
+#include "search/text_match.h"
 
 class FirstPass {
 public:
