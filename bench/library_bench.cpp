@@ -21,10 +21,10 @@
 #include <string>
 #include <vector>
 
-#include "app/journal_catalogue.h"
-#include "library/contents_parser.h"
-#include "library/discovery.h"
-#include "library/library.h"
+#include "core/catalogue/journal_catalogue.h"
+#include "core/library/contents_parser.h"
+#include "core/library/discovery.h"
+#include "core/library/library.h"
 #include "platform/files.h"
 #include "platform/host_ui.h"
 #include "platform/paths.h"

@@ -13,25 +13,25 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/journal_catalogue.h"
-#include "app/settings_store.h"
+#include "core/catalogue/journal_catalogue.h"
+#include "core/settings/settings_store.h"
 #include "cli/cli_args.h"
-#include "favorites/favorites_export.h"
-#include "favorites/favorites_file.h"
-#include "favorites/favorites_ops.h"
-#include "favorites/favorites_store.h"
-#include "library/article_target.h"
-#include "library/compiled_help.h"
-#include "library/contents_parser.h"
-#include "library/discovery.h"
+#include "core/favorites/favorites_export.h"
+#include "core/favorites/favorites_file.h"
+#include "core/favorites/favorites_ops.h"
+#include "core/favorites/favorites_store.h"
+#include "core/library/article_target.h"
+#include "core/library/compiled_help.h"
+#include "core/library/contents_parser.h"
+#include "core/library/discovery.h"
 #include "platform/files.h"
 #include "platform/host_ui.h"
 #include "platform/paths.h"
 #include "platform/read_problem.h"
 #include "platform/shell.h"
 #include "platform/text1251.h"
-#include "search/parallel_text_search.h"
-#include "search/search_engine.h"
+#include "core/search/parallel_text_search.h"
+#include "core/search/search_engine.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "library/contents_parser.h"
+#include "core/library/contents_parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "favorites/favorites_store.h"
+#include "core/favorites/favorites_store.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "search/search_engine.h"
+#include "core/search/search_engine.h"
 #include "support/literal_search.h"
 
 namespace {

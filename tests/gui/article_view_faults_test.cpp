@@ -10,10 +10,10 @@
 #include <wx/scrolbar.h>
 #include <wx/uiaction.h>
 
-#include "app/main_frame.h"
-#include "articles/quillbox_view.h"
+#include "gui/frame/main_frame.h"
+#include "gui/view/quillbox_view.h"
 #include "gui/gui_support.h"
-#include "leftpane/left_view.h"
+#include "gui/leftpane/left_view.h"
 
 namespace {
 

@@ -18,15 +18,15 @@
 #include <wx/uiaction.h>
 #include <wx/xrc/xmlres.h>
 
-#include "app/ids.h"
-#include "app/main_frame.h"
-#include "app/settings_store.h"
-#include "articles/quillbox_view.h"
-#include "config/config_ids.h"
-#include "config/font_chooser_dlg.h"
-#include "config/help_popup.h"
+#include "gui/frame/ids.h"
+#include "gui/frame/main_frame.h"
+#include "core/settings/settings_store.h"
+#include "gui/view/quillbox_view.h"
+#include "core/settings/config_ids.h"
+#include "gui/config/font_chooser_dlg.h"
+#include "gui/config/help_popup.h"
 #include "gui/gui_support.h"
-#include "leftpane/left_view.h"
+#include "gui/leftpane/left_view.h"
 #include "support/settings_values.h"
 
 namespace {

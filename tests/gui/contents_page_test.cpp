@@ -9,11 +9,11 @@
 #include <wx/msgdlg.h>
 #include <wx/notebook.h>
 
-#include "app/ids.h"
-#include "app/main_frame.h"
-#include "articles/quillbox_view.h"
+#include "gui/frame/ids.h"
+#include "gui/frame/main_frame.h"
+#include "gui/view/quillbox_view.h"
 #include "gui/gui_support.h"
-#include "leftpane/left_view.h"
+#include "gui/leftpane/left_view.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <wx/stockitem.h>
 #include <wx/translation.h>
 
-#include "app/main_frame.h"
+#include "gui/frame/main_frame.h"
 #include "gui/gui_support.h"
 #include "platform/wx/desktop_setup.h"
 

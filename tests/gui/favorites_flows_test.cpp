@@ -11,14 +11,14 @@
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
-#include "app/ids.h"
-#include "app/main_frame.h"
-#include "articles/quillbox_view.h"
-#include "favorites/delete_confirm_dlg.h"
-#include "favorites/favorites_ids.h"
-#include "favorites/section_dlg.h"
+#include "gui/frame/ids.h"
+#include "gui/frame/main_frame.h"
+#include "gui/view/quillbox_view.h"
+#include "gui/favorites/delete_confirm_dlg.h"
+#include "gui/favorites/favorites_ids.h"
+#include "gui/favorites/section_dlg.h"
 #include "gui/gui_support.h"
-#include "leftpane/left_view.h"
+#include "gui/leftpane/left_view.h"
 #include "platform/text1251.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <wx/app.h>
 #include <wx/evtloop.h>
 
-#include "app/quillbox_app.h"
+#include "gui/frame/quillbox_app.h"
 
 namespace {
 

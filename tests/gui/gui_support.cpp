@@ -13,10 +13,10 @@
 #include <wx/listbox.h>
 #include <wx/notebook.h>
 
-#include "app/main_frame.h"
-#include "app/quillbox_app.h"
-#include "leftpane/left_view.h"
-#include "app/settings_store.h"
+#include "gui/frame/main_frame.h"
+#include "gui/frame/quillbox_app.h"
+#include "gui/leftpane/left_view.h"
+#include "core/settings/settings_store.h"
 #include "support/settings_values.h"
 
 void Pump(int ms)

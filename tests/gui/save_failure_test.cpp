@@ -6,9 +6,9 @@
 
 #include <wx/msgdlg.h>
 
-#include "app/main_frame.h"
+#include "gui/frame/main_frame.h"
 #include "gui/gui_support.h"
-#include "leftpane/left_view.h"
+#include "gui/leftpane/left_view.h"
 #include "platform/files.h"
 #include "support/failing_save_calls.h"
 

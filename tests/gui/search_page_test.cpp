@@ -25,14 +25,14 @@
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
-#include "app/ids.h"
-#include "app/main_frame.h"
-#include "articles/font_request.h"
-#include "articles/quillbox_view.h"
+#include "gui/frame/ids.h"
+#include "gui/frame/main_frame.h"
+#include "core/view/font_request.h"
+#include "gui/view/quillbox_view.h"
 #include "gui/gui_support.h"
-#include "leftpane/left_view.h"
-#include "search/search_ids.h"
-#include "search/search_page.h"
+#include "gui/leftpane/left_view.h"
+#include "gui/search/search_ids.h"
+#include "gui/search/search_page.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "gui/gui_support.h"
-#include "library/compiled_help.h"
-#include "library/discovery.h"
+#include "core/library/compiled_help.h"
+#include "core/library/discovery.h"
 #include "platform/paths.h"
 
 namespace {

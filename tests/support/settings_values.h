@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/settings_store.h"
+#include "core/settings/settings_store.h"
 #include "platform/registry.h"
 
 /// Writes a value under the settings key, creating the key.

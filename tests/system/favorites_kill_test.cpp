@@ -17,8 +17,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/settings_store.h"
-#include "favorites/favorites_store.h"
+#include "core/settings/settings_store.h"
+#include "core/favorites/favorites_store.h"
 #include "platform/registry.h"
 #include "support/hang_limit.h"
 #include "support/settings_values.h"

@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "favorites/favorites_store.h"
+#include "core/favorites/favorites_store.h"
 #include "support/hang_limit.h"
 #include "support/settings_values.h"
 #include "support/temp_dir.h"

@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/settings_store.h"
-#include "favorites/favorites_store.h"
+#include "core/settings/settings_store.h"
+#include "core/favorites/favorites_store.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "support/hang_limit.h"

@@ -16,8 +16,8 @@
 #include <functional>
 #include <random>
 
-#include "library/compiled_help.h"
-#include "library/discovery.h"
+#include "core/library/compiled_help.h"
+#include "core/library/discovery.h"
 #include "platform/paths.h"
 #include "platform/text1251.h"
 #include "support/discovery_fake_host.h"
